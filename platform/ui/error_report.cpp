@@ -1,0 +1,1 @@
+#include "error_report.h"

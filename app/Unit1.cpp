@@ -1,0 +1,343 @@
+#include "Unit1.h"
+
+#include "desk/seccariu.h"
+#include "platform/system_hooks.h"
+#include "platform/tasks.h"
+#include "platform/ui/busy_indicator.h"
+#include "remote/proxim.h"
+#include "session/baglantiu.h"
+#include "session/girisformu.h"
+#include "session/program_ayarlari.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using velmora::guarded;
+using velmora::systemHooks;
+
+namespace {
+
+QPixmap logoResmi()
+{
+    QPixmap resim(180, 80);
+    resim.fill(Qt::transparent);
+    QPainter p(&resim);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(22, 52, 88));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(0, 6, 180, 68), 10, 10);
+    p.setPen(QPen(QColor(255, 255, 255, 90), 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(148, 40), 20, 20);
+    p.drawEllipse(QPointF(148, 40), 7, 7);
+    QFont f(QStringLiteral("DejaVu Sans"), 17, QFont::Bold);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(12, 10, 120, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELMORA"));
+    f.setPointSize(9);
+    f.setBold(false);
+    p.setFont(f);
+    p.drawText(QRect(12, 44, 120, 22), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Otomotiv"));
+    return resim;
+}
+
+QLabel* baslikEtiketi(const QString& metin, QWidget* parent)
+{
+    auto* etiket = new QLabel(metin, parent);
+    etiket->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return etiket;
+}
+
+QLabel* degerEtiketi(const char* ad, QWidget* parent)
+{
+    auto* etiket = new QLabel(parent);
+    etiket->setObjectName(QLatin1String(ad));
+    etiket->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return etiket;
+}
+
+} // namespace
+
+TForm1::TForm1()
+{
+    setObjectName(QStringLiteral("Form1"));
+    pencereyiKur();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::pencereyiKur()
+{
+    QFont yazi(QStringLiteral("Tahoma"));
+    yazi.setPixelSize(13);
+    yazi.setBold(true);
+    setFont(yazi);
+    resize(1350, 652);
+
+    auto* merkez = new QWidget(this);
+    auto* dikey = new QVBoxLayout(merkez);
+    dikey->setContentsMargins(0, 0, 0, 0);
+    dikey->setSpacing(0);
+
+    // Header.
+    auto* baslik = new QWidget(merkez);
+    baslik->setObjectName(QStringLiteral("baslikpanel"));
+    baslik->setFixedHeight(100);
+    auto* baslikYatay = new QHBoxLayout(baslik);
+    baslikYatay->setContentsMargins(10, 10, 10, 10);
+    Image2 = new QLabel(baslik);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setPixmap(logoResmi());
+    baslikYatay->addWidget(Image2);
+    auto* bilgiler = new QGridLayout;
+    bilgiler->setColumnStretch(0, 1);
+    bilgiler->setColumnStretch(1, 9);
+    kullanicilbl = degerEtiketi("kullanicilbl", baslik);
+    cariadilbl = degerEtiketi("cariadilbl", baslik);
+    saticilbl = degerEtiketi("saticilbl", baslik);
+    bilgiler->addWidget(baslikEtiketi(QStringLiteral("Kullanıcı: "), baslik), 0, 0);
+    bilgiler->addWidget(kullanicilbl, 0, 1);
+    bilgiler->addWidget(baslikEtiketi(QStringLiteral("Firma: "), baslik), 1, 0);
+    bilgiler->addWidget(cariadilbl, 1, 1);
+    bilgiler->addWidget(baslikEtiketi(QStringLiteral("Temsilci: "), baslik), 2, 0);
+    bilgiler->addWidget(saticilbl, 2, 1);
+    baslikYatay->addLayout(bilgiler, 1);
+
+    Genelmenu = new QMenu(this);
+    Genelmenu->setObjectName(QStringLiteral("Genelmenu"));
+    M1 = Genelmenu->addAction(QStringLiteral("Şasi Gönder"));
+    M1->setObjectName(QStringLiteral("M1"));
+    Genelmenu->addSeparator();
+    N4 = Genelmenu->addAction(QStringLiteral("Şifre Değiştirme İsteği"));
+    N4->setObjectName(QStringLiteral("N4"));
+    Genelmenu->addSeparator();
+    SiteMenusu = Genelmenu->addAction(QString());
+    SiteMenusu->setObjectName(QStringLiteral("SiteMenusu"));
+    Genelmenu->addSeparator();
+    G1 = Genelmenu->addAction(QStringLiteral("Çıkış"));
+    G1->setObjectName(QStringLiteral("G1"));
+    Genelmenu->addSeparator();
+    R1 = Genelmenu->addAction(QStringLiteral("Raporlar"));
+    R1->setObjectName(QStringLiteral("R1"));
+    R1->setVisible(false);
+    connect(SiteMenusu, &QAction::triggered, this, [this] { guarded([this] { SiteMenusuClick(); }); });
+    connect(G1, &QAction::triggered, this, [this] { guarded([this] { G1Click(); }); });
+
+    Button3 = new QToolButton(baslik);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setText(QStringLiteral("Menü"));
+    Button3->setFixedSize(84, 60);
+    Button3->setPopupMode(QToolButton::MenuButtonPopup);
+    Button3->setMenu(Genelmenu);
+    connect(Button3, &QToolButton::clicked, this, [this] { guarded([this] { Button3Click(); }); });
+    baslikYatay->addWidget(Button3);
+    dikey->addWidget(baslik);
+
+    // Search bar.
+    auto* aramaCubugu = new QWidget(merkez);
+    aramaCubugu->setObjectName(QStringLiteral("aramapanel"));
+    aramaCubugu->setFixedHeight(35);
+    auto* aramaYatay = new QHBoxLayout(aramaCubugu);
+    aramaYatay->setContentsMargins(10, 0, 10, 0);
+    araedit = new QLineEdit(aramaCubugu);
+    araedit->setObjectName(QStringLiteral("araedit"));
+    araedit->setFixedWidth(340);
+    QFont aramaYazisi(QStringLiteral("Tahoma"));
+    aramaYazisi.setPixelSize(20);
+    araedit->setFont(aramaYazisi);
+    araedit->setPlaceholderText(QStringLiteral("Stok kodu, OEM numarası veya açıklama"));
+    aramaYatay->addWidget(araedit);
+    SpeedButton2 = new QToolButton(aramaCubugu);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setText(QStringLiteral("Ara"));
+    SpeedButton2->setToolTip(QStringLiteral("Ara"));
+    aramaYatay->addWidget(SpeedButton2);
+    SpeedButton1 = new QToolButton(aramaCubugu);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("Temizle"));
+    SpeedButton1->setToolTip(QStringLiteral("Temizle"));
+    aramaYatay->addWidget(SpeedButton1);
+    musteritus = new QPushButton(QStringLiteral("Başka Cari Seç"), aramaCubugu);
+    musteritus->setObjectName(QStringLiteral("musteritus"));
+    musteritus->setVisible(false);
+    aramaYatay->addWidget(musteritus);
+    for (auto [alan, ad] : {std::pair{&gifstokara, "gifstokara"}, std::pair{&gifyeniler, "gifyeniler"},
+                            std::pair{&gifkampanyali, "gifkampanyali"}, std::pair{&gifduyuru, "gifduyuru"},
+                            std::pair{&gifoncekiler, "gifoncekiler"}, std::pair{&gifdosyalar, "gifdosyalar"},
+                            std::pair{&gifekstre, "gifekstre"}}) {
+        *alan = new velmora::BusyIndicator(aramaCubugu);
+        (*alan)->setObjectName(QLatin1String(ad));
+        (*alan)->setFixedSize(28, 33);
+        aramaYatay->addWidget(*alan);
+    }
+    aramaYatay->addStretch();
+    dikey->addWidget(aramaCubugu);
+
+    // Page control.
+    sPageControl1 = new QTabWidget(merkez);
+    sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
+    for (auto [alan, ad, baslikMetni] :
+         {std::tuple{&sstoklistesi, "sstoklistesi", "Stok Listesi"}, std::tuple{&ssepet, "ssepet", "Sepet"},
+          std::tuple{&sonceki, "sonceki", "Önceki Siparişler"}, std::tuple{&sccariekstre, "sccariekstre", "Cari Ekstre"},
+          std::tuple{&syeniler, "syeniler", "Yeni Stoklar"}, std::tuple{&skampanyali, "skampanyali", "Kampanyalı Stoklar"},
+          std::tuple{&sTabSheetduyuru, "sTabSheetduyuru", "Duyurular"},
+          std::tuple{&sTabbakiyeler, "sTabbakiyeler", "Bakiyeler"}, std::tuple{&tabdosya, "tabdosya", "Dosyalar"}}) {
+        *alan = new QWidget(sPageControl1);
+        (*alan)->setObjectName(QLatin1String(ad));
+        sPageControl1->addTab(*alan, QString::fromUtf8(baslikMetni));
+    }
+    sPageControl1->setCurrentWidget(sstoklistesi);
+    dikey->addWidget(sPageControl1, 1);
+
+    setCentralWidget(merkez);
+    araedit->setFocus();
+}
+
+void TForm1::FormCreate()
+{
+    velmora::setMessageFontSize(15);
+    QApplication::setApplicationDisplayName(QStringLiteral("Velmora Otomotiv Online Sipariş"));
+    setWindowTitle(QStringLiteral("Velmora Otomotiv Sipariş Programı"));
+
+    sbilgi.setBilgiSayarAdi(BilgisayarAdiAl());
+    sbilgi.setBilgisayarKullanici(KullaniciAdiAl());
+    sbilgi.setIcip(IcIpAl());
+    sbilgi.setBILGISAYARID(BilgisayarIdAl());
+
+    bagc.setHostName(programAyarlari().sunucuGenelAdresi);
+    bagc.setPort(programAyarlari().port);
+
+    SiteMenusu->setText(programAyarlari().siteAdi);
+
+    if (!GirisYap())
+        return;
+    m_girisYapildi = true;
+    baslangicGoreviniBaslat();
+}
+
+bool TForm1::GirisYap()
+{
+    auto giris = std::make_unique<Tgirisform>(this);
+    giris->bagim = &bagc;
+    giris->Bilgim = &sbilgi;
+    giris->cariSecimi = [this](velmora::ServerConnection& bag, TSonucBilgisi& bilgim) {
+        Tseccari secim(this, bag, bilgim);
+        secim.SepetSayisiYaz();
+        secim.TusSonuclari();
+        return secim.exec() == QDialog::Accepted;
+    };
+    if (giris->exec() != QDialog::Accepted) {
+        systemHooks().endProcess(0);
+        return false;
+    }
+    giris.reset();
+    if (sbilgi.Disip().trimmed().isEmpty()) {
+        systemHooks().endProcess(0);
+        return false;
+    }
+    kullaniciTipineUyarla();
+    return true;
+}
+
+void TForm1::kullaniciTipineUyarla()
+{
+    const int tip = sbilgi.MusteriTipi();
+    const int kampanyaSekmesi = sPageControl1->indexOf(skampanyali);
+    if (tip == 1 || tip == 2) {
+        musteritus->setVisible(true);
+        R1->setVisible(true);
+    } else if (tip == 3) {
+        R1->setVisible(false);
+    } else if (tip == 4) {
+        sPageControl1->setTabVisible(kampanyaSekmesi, false);
+        R1->setVisible(false);
+    }
+}
+
+void TForm1::baslangicGoreviniBaslat()
+{
+    // The header is filled on the user-interface thread once it processes messages again; the
+    // news line, banner and tab counts follow in the same task as they are added.
+    velmora::runTask(this, [this] { velmora::runOnUiThreadAndWait([this] { AnaBilgiAl(); }); });
+}
+
+void TForm1::AnaBilgiAl()
+{
+    kullanicilbl->setText(sbilgi.ADI());
+    cariadilbl->setText(sbilgi.CariAdi());
+    saticilbl->setText(sbilgi.SaticiAdi() + QStringLiteral(" Telefonu: ") + sbilgi.SaticiTelefon() +
+                       QStringLiteral(" email: ") + sbilgi.SaticiMail());
+}
+
+void TForm1::Button3Click() { Genelmenu->popup(QCursor::pos()); }
+
+void TForm1::SiteMenusuClick()
+{
+    systemHooks().shellOpen(programAyarlari().siteAdresi, QString());
+    araedit->selectAll();
+    araedit->setFocus();
+}
+
+void TForm1::G1Click() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    bool kapanabilir = false;
+    guarded([&] { kapanabilir = FormCloseQuery(); });
+    if (kapanabilir)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    if (m_cikisBasladi)
+        return true;
+    if (_sepettevar &&
+        MesajVer(QStringLiteral("Sepette ürünler bulunmaktadır. !\r\nKontrol Etmek İster misiniz !"),
+                 MessageKind::Confirmation, velmora::mbYes | velmora::mbNo, 0, velmora::mbYes) == velmora::mrYes) {
+        sPageControl1->setCurrentWidget(ssepet);
+        return false;
+    }
+    if (MesajVer(QStringLiteral("Programdan Çıkmak İstiyor musunuz ?"), MessageKind::Confirmation,
+                 velmora::mbYes | velmora::mbNo, 0, velmora::mbYes) != velmora::mrYes)
+        return false;
+    CikisGonder();
+    return true;
+}
+
+void TForm1::CikisGonder()
+{
+    m_cikisBasladi = true;
+    // The logout notice is best effort: whatever happens, the completion ends the process.
+    auto klon = std::shared_ptr<velmora::ServerConnection>(bagc.clone());
+    auto bilgi = std::shared_ptr<TSonucBilgisi>(kopyasi(sbilgi));
+    velmora::runTask(
+        this,
+        [klon, bilgi] {
+            try {
+                if (!BaglantiKontrol(*klon, 0))
+                    return;
+                TServerMethods1Client proxy(*klon);
+                auto gonderilen = std::make_unique<TSonucBilgisi>();
+                gonderilen->Kopyala(*bilgi);
+                proxy.CikisGonder(std::move(gonderilen));
+            } catch (...) {
+                // hata: nothing is shown at the end of the program
+            }
+        },
+        [] { systemHooks().endProcess(0); });
+}

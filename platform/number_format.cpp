@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace velmora {
@@ -14,18 +15,35 @@ struct Decimal {
     std::string fraction;
 };
 
-// The shortest decimal text that reads back to `value`, rounded half away from zero.
+// The number's decimal text with 15 significant digits, rounded half away from zero to `decimals`.
+// Fifteen digits read an amount as it was typed: 1.25 * 1.18 is 1.475, although the double
+// lies just below it (its shortest exact text is 1.4749999999999999).
 Decimal roundedDecimal(double value, int decimals)
 {
-    char buffer[400];
+    constexpr int kDigits = 15;
+    char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                         std::chars_format::fixed);
-    std::string text = ec == std::errc() ? std::string(buffer, end) : std::string("0");
+                                         std::chars_format::scientific, kDigits - 1);
     Decimal d;
     d.negative = std::signbit(value);
-    const auto point = text.find('.');
-    d.whole = text.substr(0, point);
-    d.fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    if (ec != std::errc()) {
+        d.whole = "0";
+    } else {
+        // "d.dddddddddddddde+XX"
+        const std::string text(buffer, end);
+        const auto e = text.find('e');
+        const std::string mantissa = text.substr(0, 1) + text.substr(2, e - 2);
+        const int wholeDigits = std::atoi(text.c_str() + e + 1) + 1;
+        if (wholeDigits <= 0) {
+            d.whole = "0";
+            d.fraction = std::string(-wholeDigits, '0') + mantissa;
+        } else if (wholeDigits >= static_cast<int>(mantissa.size())) {
+            d.whole = mantissa + std::string(wholeDigits - mantissa.size(), '0');
+        } else {
+            d.whole = mantissa.substr(0, wholeDigits);
+            d.fraction = mantissa.substr(wholeDigits);
+        }
+    }
 
     if (static_cast<int>(d.fraction.size()) > decimals) {
         const bool up = d.fraction[decimals] >= '5';

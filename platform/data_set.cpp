@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace velmora {
 
@@ -40,6 +41,11 @@ void DataSet::assignData(Table&& table)
     }
     m_fields = std::move(fields);
     m_rows = std::move(table.rows);
+    // Every row holds one cell per field, whoever built the table.
+    for (auto& row : m_rows) {
+        if (row.size() != m_fields.size())
+            row.resize(m_fields.size());
+    }
     m_open = true;
     m_editing = false;
     m_appending = false;
@@ -113,14 +119,31 @@ void DataSet::setCursor(int row)
     }
     if (m_disabled == 0)
         emit cursorMoved(m_cursor);
+    else
+        m_pendingCursor = true;
 }
 
-void DataSet::first() { setCursor(0); }
+void DataSet::checkBrowseMode()
+{
+    if (m_editing)
+        post(); // leaving a row keeps its changes
+}
 
-void DataSet::last() { setCursor(static_cast<int>(m_rows.size()) - 1); }
+void DataSet::first()
+{
+    checkBrowseMode();
+    setCursor(0);
+}
+
+void DataSet::last()
+{
+    checkBrowseMode();
+    setCursor(static_cast<int>(m_rows.size()) - 1);
+}
 
 void DataSet::next()
 {
+    checkBrowseMode();
     if (m_rows.isEmpty() || m_cursor >= m_rows.size() - 1) {
         m_eof = true;
         return;
@@ -130,6 +153,7 @@ void DataSet::next()
 
 void DataSet::prior()
 {
+    checkBrowseMode();
     if (m_rows.isEmpty() || m_cursor <= 0) {
         m_bof = true;
         return;
@@ -137,10 +161,15 @@ void DataSet::prior()
     setCursor(m_cursor - 1);
 }
 
-void DataSet::moveTo(int row) { setCursor(row); }
+void DataSet::moveTo(int row)
+{
+    checkBrowseMode();
+    setCursor(row);
+}
 
 bool DataSet::locate(const QString& fieldName, const QVariant& value)
 {
+    checkBrowseMode();
     const int column = fieldIndex(fieldName);
     if (column < 0)
         return false;
@@ -157,10 +186,12 @@ bool DataSet::locate(const QString& fieldName, const QVariant& value)
 QVariant DataSet::value(const QString& fieldName) const
 {
     const int column = fieldIndex(fieldName);
-    if (column < 0 || m_cursor < 0)
+    if (column < 0)
         return {};
-    if (m_editing)
+    if (m_editing) // also a row being appended to an empty data set
         return m_editBuffer.value(column);
+    if (m_cursor < 0)
+        return {};
     return m_rows[m_cursor][column];
 }
 
@@ -257,6 +288,11 @@ void DataSet::cancel()
 void DataSet::deleteRow()
 {
     requireOpen("deleteRow");
+    if (m_appending) { // the row being appended is the one that goes
+        cancel();
+        return;
+    }
+    cancel(); // changes to the row that goes
     if (m_cursor < 0)
         return;
     m_rows.removeAt(m_cursor);
@@ -270,11 +306,14 @@ void DataSet::enableControls()
 {
     if (m_disabled == 0)
         return;
-    if (--m_disabled == 0 && m_pendingReset) {
-        m_pendingReset = false;
+    if (--m_disabled > 0)
+        return;
+    const bool wasReset = std::exchange(m_pendingReset, false);
+    const bool moved = std::exchange(m_pendingCursor, false);
+    if (wasReset)
         emit reset();
+    if (wasReset || moved)
         emit cursorMoved(m_cursor);
-    }
 }
 
 void DataSet::notifyReset()

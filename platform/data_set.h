@@ -53,7 +53,8 @@ public:
     QVariant value(int row, int column) const;
     QString displayText(int row, int column, const QLocale& locale = QLocale()) const;
 
-    // Editing of the current row, and appending.
+    // Editing of the current row, and appending. Moving the cursor posts a pending edit;
+    // deleting the row drops it.
     void edit();
     void setValue(const QString& fieldName, const QVariant& value);
     void post();
@@ -74,6 +75,7 @@ signals:
 
 private:
     void setCursor(int row);
+    void checkBrowseMode(); // posts a pending edit before the cursor moves
     void notifyReset();
     void requireOpen(const char* operation) const;
 
@@ -88,6 +90,7 @@ private:
     bool m_appending = false;
     int m_disabled = 0;
     bool m_pendingReset = false;
+    bool m_pendingCursor = false;
 };
 
 } // namespace velmora

@@ -29,7 +29,9 @@ const QStringList& sabitBilgisayarIdleri()
 
 QString DiskSeriNoAl()
 {
-    return systemHooks().diskSerial ? systemHooks().diskSerial().toUpper() : QString();
+    // A failing query gives an empty serial, as a disk that reports none.
+    return safely(
+        [] { return systemHooks().diskSerial ? systemHooks().diskSerial().toUpper() : QString(); });
 }
 
 QString macAdresiBicimle(const QString& raw)

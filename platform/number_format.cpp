@@ -1,5 +1,6 @@
 #include "number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -26,23 +27,25 @@ Decimal roundedDecimal(double value, int decimals)
                                          std::chars_format::scientific, kDigits - 1);
     Decimal d;
     d.negative = std::signbit(value);
-    if (ec != std::errc()) {
-        d.whole = "0";
+    // "d.dddddddddddddde+XX": the mantissa's digits and where the decimal point goes.
+    std::string mantissa(1, '0');
+    int wholeDigits = 1;
+    if (ec == std::errc()) {
+        char* const e = std::find(buffer, end, 'e');
+        mantissa.assign(1, buffer[0]);
+        mantissa.append(buffer + 2, e);
+        wholeDigits = std::atoi(e + 1) + 1;
+    }
+    if (wholeDigits <= 0) {
+        d.whole.assign(1, '0');
+        d.fraction.assign(-wholeDigits, '0');
+        d.fraction.append(mantissa);
+    } else if (wholeDigits >= static_cast<int>(mantissa.size())) {
+        d.whole = mantissa;
+        d.whole.append(wholeDigits - mantissa.size(), '0');
     } else {
-        // "d.dddddddddddddde+XX"
-        const std::string text(buffer, end);
-        const auto e = text.find('e');
-        const std::string mantissa = text.substr(0, 1) + text.substr(2, e - 2);
-        const int wholeDigits = std::atoi(text.c_str() + e + 1) + 1;
-        if (wholeDigits <= 0) {
-            d.whole = "0";
-            d.fraction = std::string(-wholeDigits, '0') + mantissa;
-        } else if (wholeDigits >= static_cast<int>(mantissa.size())) {
-            d.whole = mantissa + std::string(wholeDigits - mantissa.size(), '0');
-        } else {
-            d.whole = mantissa.substr(0, wholeDigits);
-            d.fraction = mantissa.substr(wholeDigits);
-        }
+        d.whole.assign(mantissa, 0, wholeDigits);
+        d.fraction.assign(mantissa, wholeDigits);
     }
 
     if (static_cast<int>(d.fraction.size()) > decimals) {

@@ -47,11 +47,11 @@ QString words(QRandomGenerator& random, int minLength, int maxLength) {
 
 // A stock list as the server sends it: numbers, prices, texts, a selection flag, some nulls.
 Table makeTable() {
-    struct Spec {
+    struct ColumnDef {
         const char* name;
         FieldType type;
     };
-    const Spec specs[] = {
+    const ColumnDef definitions[] = {
         {"STOKNO", FieldType::Int32},     {"SIRANO", FieldType::Int32},
         {"STOKKODU", FieldType::Text},    {"STOKADI", FieldType::Text},
         {"MARKA", FieldType::Text},       {"GRUP", FieldType::Text},
@@ -72,8 +72,8 @@ Table makeTable() {
         {"TUTAR", FieldType::Double},
     };
     Table table;
-    for (const Spec& spec : specs)
-        table.columns.append({QString::fromLatin1(spec.name), spec.type});
+    for (const ColumnDef& definition : definitions)
+        table.columns.append({QString::fromLatin1(definition.name), definition.type});
 
     QRandomGenerator random(20240611);
     table.rows.reserve(kRows);

@@ -138,7 +138,10 @@ public:
             iconLabel->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
             content->addWidget(iconLabel);
         }
-        auto* text = new QLabel(request.text, this);
+        // Messages break lines with CR LF; a lone CR would show as a stray glyph.
+        QString shown = request.text;
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        auto* text = new QLabel(shown, this);
         text->setObjectName(QStringLiteral("mesaj"));
         text->setTextFormat(Qt::PlainText);
         text->setWordWrap(true);

@@ -122,7 +122,7 @@ private slots:
             QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("simge")) != nullptr, hasIcon);
             auto* text = dialog.findChild<QLabel*>(QStringLiteral("mesaj"));
             QVERIFY(text);
-            QCOMPARE(text->text(), r.text);
+            QCOMPARE(text->text(), QStringLiteral("Satır bir\nSatır iki"));
             QVERIFY(text->wordWrap());
             const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
             // Centred up to the window frame, which is only known once shown.

@@ -80,7 +80,8 @@ private slots:
         m_port = m_sunucu.bind_to_any_port("127.0.0.1");
         QVERIFY(m_port > 0);
         m_is = std::thread([this] { m_sunucu.listen_after_bind(); });
-        m_sunucu.wait_until_ready();
+        while (!m_sunucu.is_running())
+            std::this_thread::yield();
     }
 
     void cleanupTestCase()

@@ -190,8 +190,9 @@ void TForm1::pencereyiKur()
     sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
     for (auto [alan, ad, baslikMetni] :
          {std::tuple{&sstoklistesi, "sstoklistesi", "Stok Listesi"}, std::tuple{&ssepet, "ssepet", "Sepet"},
-          std::tuple{&sonceki, "sonceki", "Önceki Siparişler"}, std::tuple{&sccariekstre, "sccariekstre", "Cari Ekstre"},
-          std::tuple{&syeniler, "syeniler", "Yeni Stoklar"}, std::tuple{&skampanyali, "skampanyali", "Kampanyalı Stoklar"},
+          std::tuple{&sonceki, "sonceki", "Önceki Siparişler"},
+          std::tuple{&sccariekstre, "sccariekstre", "Cari Ekstre"}, std::tuple{&syeniler, "syeniler", "Yeni Stoklar"},
+          std::tuple{&skampanyali, "skampanyali", "Kampanyalı Stoklar"},
           std::tuple{&sTabSheetduyuru, "sTabSheetduyuru", "Duyurular"},
           std::tuple{&sTabbakiyeler, "sTabbakiyeler", "Bakiyeler"}, std::tuple{&tabdosya, "tabdosya", "Dosyalar"}}) {
         *alan = new QWidget(sPageControl1);
@@ -270,7 +271,8 @@ void TForm1::baslangicGoreviniBaslat()
 {
     // The header is filled on the user-interface thread once it processes messages again; the
     // news line, banner and tab counts follow in the same task as they are added.
-    velmora::runTask(this, [this] { velmora::runOnUiThreadAndWait([this] { AnaBilgiAl(); }); });
+    const QPointer<QObject> pencere(this);
+    velmora::runTask(this, [this, pencere] { velmora::runOnUiThreadAndWait(pencere, [this] { AnaBilgiAl(); }); });
 }
 
 void TForm1::AnaBilgiAl()
@@ -281,7 +283,10 @@ void TForm1::AnaBilgiAl()
                        QStringLiteral(" email: ") + sbilgi.SaticiMail());
 }
 
-void TForm1::Button3Click() { Genelmenu->popup(QCursor::pos()); }
+void TForm1::Button3Click()
+{
+    Genelmenu->popup(QCursor::pos());
+}
 
 void TForm1::SiteMenusuClick()
 {
@@ -290,7 +295,10 @@ void TForm1::SiteMenusuClick()
     araedit->setFocus();
 }
 
-void TForm1::G1Click() { close(); }
+void TForm1::G1Click()
+{
+    close();
+}
 
 void TForm1::closeEvent(QCloseEvent* event)
 {

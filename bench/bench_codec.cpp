@@ -21,20 +21,19 @@ constexpr int kRows = 2000;
 constexpr int kRuns = 20;
 
 const QStringList kWords{
-    QStringLiteral("Fren"),      QStringLiteral("Balatası"),  QStringLiteral("Ön"),
-    QStringLiteral("Arka"),      QStringLiteral("Şanzıman"),  QStringLiteral("Yağ"),
-    QStringLiteral("Filtresi"),  QStringLiteral("Çamurluk"),  QStringLiteral("Sağ"),
-    QStringLiteral("Sol"),       QStringLiteral("Debriyaj"),  QStringLiteral("Diski"),
-    QStringLiteral("Amortisör"), QStringLiteral("Göğüs"),     QStringLiteral("Kayışı"),
-    QStringLiteral("Triger"),    QStringLiteral("Rulman"),    QStringLiteral("İç"),
-    QStringLiteral("Dış"),       QStringLiteral("Hortum"),    QStringLiteral("Radyatör"),
-    QStringLiteral("Silecek"),   QStringLiteral("Süpürgesi"), QStringLiteral("Buji"),
-    QStringLiteral("Conta"),     QStringLiteral("Kapak"),     QStringLiteral("Üst"),
-    QStringLiteral("Alt"),       QStringLiteral("Takım"),     QStringLiteral("Müşir"),
+    QStringLiteral("Fren"),      QStringLiteral("Balatası"), QStringLiteral("Ön"),        QStringLiteral("Arka"),
+    QStringLiteral("Şanzıman"),  QStringLiteral("Yağ"),      QStringLiteral("Filtresi"),  QStringLiteral("Çamurluk"),
+    QStringLiteral("Sağ"),       QStringLiteral("Sol"),      QStringLiteral("Debriyaj"),  QStringLiteral("Diski"),
+    QStringLiteral("Amortisör"), QStringLiteral("Göğüs"),    QStringLiteral("Kayışı"),    QStringLiteral("Triger"),
+    QStringLiteral("Rulman"),    QStringLiteral("İç"),       QStringLiteral("Dış"),       QStringLiteral("Hortum"),
+    QStringLiteral("Radyatör"),  QStringLiteral("Silecek"),  QStringLiteral("Süpürgesi"), QStringLiteral("Buji"),
+    QStringLiteral("Conta"),     QStringLiteral("Kapak"),    QStringLiteral("Üst"),       QStringLiteral("Alt"),
+    QStringLiteral("Takım"),     QStringLiteral("Müşir"),
 };
 
 // A text of roughly `minLength`..`maxLength` characters made of part words.
-QString words(QRandomGenerator& random, int minLength, int maxLength) {
+QString words(QRandomGenerator& random, int minLength, int maxLength)
+{
     const int target = minLength + random.bounded(maxLength - minLength + 1);
     QString text;
     while (text.size() < target) {
@@ -46,30 +45,25 @@ QString words(QRandomGenerator& random, int minLength, int maxLength) {
 }
 
 // A stock list as the server sends it: numbers, prices, texts, a selection flag, some nulls.
-Table makeTable() {
+Table makeTable()
+{
     struct ColumnDef {
         const char* name;
         FieldType type;
     };
     const ColumnDef definitions[] = {
-        {"STOKNO", FieldType::Int32},     {"SIRANO", FieldType::Int32},
-        {"STOKKODU", FieldType::Text},    {"STOKADI", FieldType::Text},
-        {"MARKA", FieldType::Text},       {"GRUP", FieldType::Text},
-        {"ARAGRUP", FieldType::Text},     {"BARKOD", FieldType::Text},
-        {"OEMNO", FieldType::Text},       {"URETICIKODU", FieldType::Text},
-        {"ACIKLAMA", FieldType::Text},    {"ARACMODEL", FieldType::Text},
-        {"BIRIM", FieldType::Text},       {"DOVIZ", FieldType::Text},
-        {"FIYAT", FieldType::Double},     {"ILKFIYAT", FieldType::Double},
-        {"ISKONTO1", FieldType::Double},  {"ISKONTO2", FieldType::Double},
-        {"NETFIYAT", FieldType::Double},  {"KDVLIFIYAT", FieldType::Double},
-        {"MIKTAR", FieldType::Double},    {"KOLIADEDI", FieldType::Int32},
-        {"MERKEZSTOK", FieldType::Int32}, {"DEPOSTOK", FieldType::Int32},
-        {"YOLDAKI", FieldType::Int32},    {"KAMPANYA", FieldType::Int32},
-        {"RESIMVAR", FieldType::Bool},    {"SEC", FieldType::Int32},
-        {"TARIH", FieldType::Date},       {"KAYITNO", FieldType::Int64},
-        {"DURUM", FieldType::Text},       {"RAF", FieldType::Text},
-        {"NOT1", FieldType::Text},        {"NOT2", FieldType::Text},
-        {"TUTAR", FieldType::Double},
+        {"STOKNO", FieldType::Int32},     {"SIRANO", FieldType::Int32},      {"STOKKODU", FieldType::Text},
+        {"STOKADI", FieldType::Text},     {"MARKA", FieldType::Text},        {"GRUP", FieldType::Text},
+        {"ARAGRUP", FieldType::Text},     {"BARKOD", FieldType::Text},       {"OEMNO", FieldType::Text},
+        {"URETICIKODU", FieldType::Text}, {"ACIKLAMA", FieldType::Text},     {"ARACMODEL", FieldType::Text},
+        {"BIRIM", FieldType::Text},       {"DOVIZ", FieldType::Text},        {"FIYAT", FieldType::Double},
+        {"ILKFIYAT", FieldType::Double},  {"ISKONTO1", FieldType::Double},   {"ISKONTO2", FieldType::Double},
+        {"NETFIYAT", FieldType::Double},  {"KDVLIFIYAT", FieldType::Double}, {"MIKTAR", FieldType::Double},
+        {"KOLIADEDI", FieldType::Int32},  {"MERKEZSTOK", FieldType::Int32},  {"DEPOSTOK", FieldType::Int32},
+        {"YOLDAKI", FieldType::Int32},    {"KAMPANYA", FieldType::Int32},    {"RESIMVAR", FieldType::Bool},
+        {"SEC", FieldType::Int32},        {"TARIH", FieldType::Date},        {"KAYITNO", FieldType::Int64},
+        {"DURUM", FieldType::Text},       {"RAF", FieldType::Text},          {"NOT1", FieldType::Text},
+        {"NOT2", FieldType::Text},        {"TUTAR", FieldType::Double},
     };
     Table table;
     for (const ColumnDef& definition : definitions)
@@ -88,8 +82,7 @@ Table makeTable() {
             }
             switch (column.type) {
             case FieldType::Int32:
-                row.append(column.name == QLatin1String("STOKNO") ? 100000 + r
-                                                                  : random.bounded(5000));
+                row.append(column.name == QLatin1String("STOKNO") ? 100000 + r : random.bounded(5000));
                 break;
             case FieldType::Int64:
                 row.append(qint64(4000000000LL) + random.bounded(1000000));
@@ -117,7 +110,8 @@ Table makeTable() {
 }
 
 // Best time of `kRuns` runs, in milliseconds.
-double bestOf(const std::function<void()>& run) {
+double bestOf(const std::function<void()>& run)
+{
     double best = std::numeric_limits<double>::max();
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer timer;
@@ -130,7 +124,8 @@ double bestOf(const std::function<void()>& run) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     const Table table = makeTable();
     const QByteArray body = wire::encodeAnswer({wire::encodeTable(table), QJsonArray()});
@@ -148,8 +143,7 @@ int main(int argc, char** argv) {
     });
 
     QTextStream out(stdout);
-    out << "table:              " << table.rows.size() << " rows x " << table.columns.size()
-        << " columns\n";
+    out << "table:              " << table.rows.size() << " rows x " << table.columns.size() << " columns\n";
     out << "answer size:        " << body.size() << " bytes\n";
     out << "runs:               best of " << kRuns << "\n";
     out << "JSON parse only:    " << QString::number(parseOnly, 'f', 2) << " ms\n";

@@ -13,7 +13,8 @@ Tseccari::Tseccari(QWidget* parent, velmora::ServerConnection& bag_, TSonucBilgi
     setObjectName(QStringLiteral("seccari"));
     setWindowTitle(QStringLiteral("Cari Seçimi"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Çalışılacak cari: %1 %2").arg(bilgim.carikod(), bilgim.CariAdi()), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Çalışılacak cari: %1 %2").arg(bilgim.carikod(), bilgim.CariAdi()), this));
     auto* buttons = new QDialogButtonBox(this);
     auto* tamam = buttons->addButton(QStringLiteral("Tamam"), QDialogButtonBox::AcceptRole);
     tamam->setObjectName(QStringLiteral("Tamam"));

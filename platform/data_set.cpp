@@ -300,7 +300,10 @@ void DataSet::deleteRow()
     notifyReset();
 }
 
-void DataSet::disableControls() { ++m_disabled; }
+void DataSet::disableControls()
+{
+    ++m_disabled;
+}
 
 void DataSet::enableControls()
 {

@@ -22,8 +22,8 @@ public:
     explicit DataSet(QObject* parent = nullptr);
 
     // Structure and content.
-    void loadFromTable(const Table& table); // copy of a reader: columns and every row
-    void assignData(Table&& table);         // a data packet replaces content and structure
+    void loadFromTable(const Table& table);       // copy of a reader: columns and every row
+    void assignData(Table&& table);               // a data packet replaces content and structure
     void setFields(const QVector<Field>& fields); // opens an empty data set with these fields
     Table toTable() const;
     void close();
@@ -69,8 +69,8 @@ public:
     bool controlsDisabled() const { return m_disabled > 0; }
 
 signals:
-    void reset();                 // structure or many rows changed
-    void rowChanged(int row);     // one row's values changed
+    void reset();             // structure or many rows changed
+    void rowChanged(int row); // one row's values changed
     void cursorMoved(int row);
 
 private:

@@ -8,8 +8,7 @@
 
 namespace velmora {
 
-QByteArray httpGet(const QString& url, std::chrono::milliseconds connectTimeout,
-                   std::chrono::milliseconds readTimeout)
+QByteArray httpGet(const QString& url, std::chrono::milliseconds connectTimeout, std::chrono::milliseconds readTimeout)
 {
     const QUrl parsed(url);
     if (!parsed.isValid() || parsed.scheme() != QLatin1String("http") || parsed.host().isEmpty())
@@ -25,11 +24,12 @@ QByteArray httpGet(const QString& url, std::chrono::milliseconds connectTimeout,
         path += QLatin1Char('?') + parsed.query(QUrl::FullyEncoded);
     const auto res = client.Get(path.toStdString());
     if (!res)
-        throw RemoteError(RemoteError::Kind::Transport,
-                          QStringLiteral("%1 alınamadı (%2)").arg(url, QString::fromStdString(httplib::to_string(res.error()))));
+        throw RemoteError(
+            RemoteError::Kind::Transport,
+            QStringLiteral("%1 alınamadı (%2)").arg(url, QString::fromStdString(httplib::to_string(res.error()))));
     if (res->status != 200)
-        throw RemoteError(RemoteError::Kind::Transport, QStringLiteral("%1 alınamadı (HTTP %2)").arg(url).arg(res->status),
-                          res->status);
+        throw RemoteError(RemoteError::Kind::Transport,
+                          QStringLiteral("%1 alınamadı (HTTP %2)").arg(url).arg(res->status), res->status);
     return QByteArray::fromStdString(res->body);
 }
 

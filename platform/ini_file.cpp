@@ -33,7 +33,10 @@ IniFile::IniFile(const QString& path)
     }
 }
 
-bool IniFile::exists() const { return QFileInfo::exists(m_path); }
+bool IniFile::exists() const
+{
+    return QFileInfo::exists(m_path);
+}
 
 const QString* IniFile::find(const QString& section, const QString& key) const
 {

@@ -23,8 +23,8 @@ Decimal roundedDecimal(double value, int decimals)
 {
     constexpr int kDigits = 15;
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                         std::chars_format::scientific, kDigits - 1);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, kDigits - 1);
     Decimal d;
     d.negative = std::signbit(value);
     // "d.dddddddddddddde+XX": the mantissa's digits and where the decimal point goes.
@@ -83,7 +83,8 @@ QString formatNumber(double value, const QString& pattern, const QLocale& locale
     const int point = pattern.indexOf(QLatin1Char('.'));
     const QString integerPart = point < 0 ? pattern : pattern.left(point);
     const QString fractionPart = point < 0 ? QString() : pattern.mid(point + 1);
-    const int maxDecimals = static_cast<int>(fractionPart.count(QLatin1Char('0')) + fractionPart.count(QLatin1Char('#')));
+    const int maxDecimals =
+        static_cast<int>(fractionPart.count(QLatin1Char('0')) + fractionPart.count(QLatin1Char('#')));
     const int minDecimals = static_cast<int>(fractionPart.count(QLatin1Char('0')));
     const int minWhole = static_cast<int>(integerPart.count(QLatin1Char('0')));
     const bool grouped = integerPart.contains(QLatin1Char(','));

@@ -31,8 +31,8 @@ struct FieldReader {
     {
         const QJsonValue v = in.value(QLatin1String(name));
         if (v.isUndefined())
-            throw WireError(QStringLiteral("Sunucu cevabı okunamadı: %1 kaydında %2 alanı yok")
-                                .arg(type, QLatin1String(name)));
+            throw WireError(
+                QStringLiteral("Sunucu cevabı okunamadı: %1 kaydında %2 alanı yok").arg(type, QLatin1String(name)));
         return v;
     }
     QString what(const char* name) const { return type + QLatin1Char('.') + QLatin1String(name); }
@@ -44,16 +44,14 @@ struct FieldReader {
 };
 } // namespace detail
 
-template <class R>
-QJsonObject recordFields(const R& record)
+template <class R> QJsonObject recordFields(const R& record)
 {
     QJsonObject out;
     const_cast<R&>(record).alanlar(detail::FieldWriter{out});
     return out;
 }
 
-template <class R>
-QJsonValue encodeRecord(const R* record)
+template <class R> QJsonValue encodeRecord(const R* record)
 {
     if (!record)
         return QJsonValue::Null;
@@ -61,15 +59,13 @@ QJsonValue encodeRecord(const R* record)
 }
 
 // Reads a record's fields from their JSON form; every field must be present with its kind.
-template <class R>
-void readRecordFields(R& record, const QJsonObject& fields)
+template <class R> void readRecordFields(R& record, const QJsonObject& fields)
 {
     record.alanlar(detail::FieldReader{fields, QLatin1String(R::wireType)});
 }
 
 // A missing record (null) gives nothing.
-template <class R>
-std::optional<R> decodeRecord(const QJsonValue& value)
+template <class R> std::optional<R> decodeRecord(const QJsonValue& value)
 {
     const auto fields = wire::decodeRecord(value, QLatin1String(R::wireType));
     if (!fields)
@@ -82,9 +78,15 @@ std::optional<R> decodeRecord(const QJsonValue& value)
 } // namespace velmora
 
 // Declares a field F<name> with its property <name>() and set<name>().
-#define VELMORA_ALAN_ILK(Type, Name, Initial)                                                      \
-public:                                                                                            \
-    Type F##Name = Initial;                                                                        \
-    const Type& Name() const { return F##Name; }                                                   \
-    void set##Name(const Type& value) { F##Name = value; }
+#define VELMORA_ALAN_ILK(Type, Name, Initial)                                                                          \
+public:                                                                                                                \
+    Type F##Name = Initial;                                                                                            \
+    const Type& Name() const                                                                                           \
+    {                                                                                                                  \
+        return F##Name;                                                                                                \
+    }                                                                                                                  \
+    void set##Name(const Type& value)                                                                                  \
+    {                                                                                                                  \
+        F##Name = value;                                                                                               \
+    }
 #define VELMORA_ALAN(Type, Name) VELMORA_ALAN_ILK(Type, Name, Type{})

@@ -26,8 +26,7 @@ void configure(httplib::Client& client, const ServerConnection::Timeouts& timeou
     client.set_write_timeout(timeouts.write);
 }
 
-std::unique_ptr<httplib::Client> makeClient(const QString& host, int port,
-                                            const ServerConnection::Timeouts& timeouts)
+std::unique_ptr<httplib::Client> makeClient(const QString& host, int port, const ServerConnection::Timeouts& timeouts)
 {
     auto client = std::make_unique<httplib::Client>(host.toStdString(), port);
     configure(*client, timeouts);
@@ -76,7 +75,10 @@ void ServerConnection::open()
     m_client = std::move(client);
 }
 
-void ServerConnection::close() { m_client.reset(); }
+void ServerConnection::close()
+{
+    m_client.reset();
+}
 
 std::unique_ptr<ServerConnection> ServerConnection::clone() const
 {
@@ -93,15 +95,14 @@ QString ServerConnection::methodPath(const QString& method) const
 void ServerConnection::requireOpen(const QString& method) const
 {
     if (!m_client)
-        throw RemoteError(RemoteError::Kind::Transport,
-                          QStringLiteral("Bağlantı açık değil (%1)").arg(method));
+        throw RemoteError(RemoteError::Kind::Transport, QStringLiteral("Bağlantı açık değil (%1)").arg(method));
 }
 
 CallAnswer ServerConnection::call(const QString& method, const QJsonArray& params)
 {
     requireOpen(method);
-    const auto res = m_client->Post(methodPath(method).toStdString(), wire::encodeRequest(params).toStdString(),
-                                    "application/json");
+    const auto res =
+        m_client->Post(methodPath(method).toStdString(), wire::encodeRequest(params).toStdString(), "application/json");
     if (!res)
         throw RemoteError(RemoteError::Kind::Transport, transportText(res.error()));
     const QByteArray body = QByteArray::fromStdString(res->body);
@@ -192,7 +193,8 @@ std::unique_ptr<RemoteStream> ServerConnection::callStream(const QString& method
         const QString failure = transfer->failure;
         lock.unlock();
         transfer->stop();
-        throw RemoteError(RemoteError::Kind::Transport, failure.isEmpty() ? transportText(httplib::Error::Unknown) : failure);
+        throw RemoteError(RemoteError::Kind::Transport,
+                          failure.isEmpty() ? transportText(httplib::Error::Unknown) : failure);
     }
     if (transfer->status != 200) {
         transfer->changed.wait(lock, [&] { return transfer->done; });
@@ -225,7 +227,10 @@ RemoteStream::RemoteStream(std::shared_ptr<Transfer> transfer, qint64 size)
     QIODevice::open(QIODevice::ReadOnly);
 }
 
-RemoteStream::~RemoteStream() { m_transfer->stop(); }
+RemoteStream::~RemoteStream()
+{
+    m_transfer->stop();
+}
 
 qint64 RemoteStream::bytesAvailable() const
 {
@@ -233,7 +238,10 @@ qint64 RemoteStream::bytesAvailable() const
     return m_transfer->buffer.size() + QIODevice::bytesAvailable();
 }
 
-bool RemoteStream::atEnd() const { return m_read >= m_size && QIODevice::bytesAvailable() == 0; }
+bool RemoteStream::atEnd() const
+{
+    return m_read >= m_size && QIODevice::bytesAvailable() == 0;
+}
 
 qint64 RemoteStream::readData(char* data, qint64 maxSize)
 {

@@ -72,8 +72,7 @@ public:
     CallAnswer call(const QString& method, const QJsonArray& params);
     // Calls a method whose result is a stream. Outputs are known when this returns; the bytes are
     // read off the network as the returned stream is read.
-    std::unique_ptr<RemoteStream> callStream(const QString& method, const QJsonArray& params,
-                                             QJsonArray* outputs);
+    std::unique_ptr<RemoteStream> callStream(const QString& method, const QJsonArray& params, QJsonArray* outputs);
 
     QString methodPath(const QString& method) const;
 

@@ -36,8 +36,8 @@ QString firstDiskSerial()
             disk.startsWith(QLatin1String("zram")) || disk.startsWith(QLatin1String("dm-")) ||
             disk.startsWith(QLatin1String("sr")))
             continue;
-        for (const QString& candidate : {QStringLiteral("/sys/block/%1/device/serial"),
-                                         QStringLiteral("/sys/block/%1/serial")}) {
+        for (const QString& candidate :
+             {QStringLiteral("/sys/block/%1/device/serial"), QStringLiteral("/sys/block/%1/serial")}) {
             const QString serial = readFirstLine(candidate.arg(disk));
             if (!serial.isEmpty())
                 return serial;

@@ -104,17 +104,24 @@ void runTask(QObject* context, std::function<void()> work, std::function<void()>
     });
 }
 
-void runOnUiThreadAndWait(const std::function<void()>& f)
+bool runOnUiThreadAndWait(const QPointer<QObject>& context, const std::function<void()>& f)
 {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread()) {
+        if (!context)
+            return false;
         f();
-        return;
+        return true;
     }
+    const QPointer<QObject> guard = context;
+    bool ran = false;
     std::exception_ptr error;
     QMetaObject::invokeMethod(
         app,
         [&] {
+            if (!guard)
+                return;
+            ran = true;
             try {
                 f();
             } catch (...) {
@@ -124,8 +131,18 @@ void runOnUiThreadAndWait(const std::function<void()>& f)
         Qt::BlockingQueuedConnection);
     if (error)
         std::rethrow_exception(error);
+    return ran;
 }
 
-void waitForTaskWork() { taskPool().waitForDone(); }
+void waitForTaskWork()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        taskPool().waitForDone();
+        return;
+    }
+    while (!taskPool().waitForDone(10))
+        QCoreApplication::processEvents();
+}
 
 } // namespace velmora

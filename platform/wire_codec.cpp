@@ -19,7 +19,7 @@ namespace {
 
 [[noreturn]] void wrongKind(const QString& what, const char* expected)
 {
-    throw WireError(QStringLiteral("Sunucu cevabı okunamadı: %1 %2 olmalı").arg(what, QLatin1String(expected)));
+    throw WireError(QStringLiteral("Sunucu cevabı okunamadı: %1 %2 olmalı").arg(what, QString::fromUtf8(expected)));
 }
 
 QJsonObject parseObject(const QByteArray& body, const char* what)
@@ -27,14 +27,17 @@ QJsonObject parseObject(const QByteArray& body, const char* what)
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError)
-        throw WireError(QStringLiteral("Sunucu cevabı okunamadı: %1 (%2)")
-                            .arg(QLatin1String(what), error.errorString()));
+        throw WireError(
+            QStringLiteral("Sunucu cevabı okunamadı: %1 (%2)").arg(QLatin1String(what), error.errorString()));
     if (!doc.isObject())
         throw WireError(QStringLiteral("Sunucu cevabı okunamadı: %1 bir nesne değil").arg(QLatin1String(what)));
     return doc.object();
 }
 
-bool isWholeNumber(double d) { return std::isfinite(d) && std::trunc(d) == d; }
+bool isWholeNumber(double d)
+{
+    return std::isfinite(d) && std::trunc(d) == d;
+}
 
 QJsonValue encodeCell(const QVariant& cell, FieldType type)
 {
@@ -74,8 +77,8 @@ QVariant decodeCell(const QJsonValue& value, FieldType type, const QString& what
     case FieldType::Text:
         return toText(value, what);
     case FieldType::Blob: {
-        const auto decoded = QByteArray::fromBase64Encoding(toText(value, what).toLatin1(),
-                                                            QByteArray::AbortOnBase64DecodingErrors);
+        const auto decoded =
+            QByteArray::fromBase64Encoding(toText(value, what).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded)
             wrongKind(what, "base64");
         return *decoded;
@@ -86,8 +89,14 @@ QVariant decodeCell(const QJsonValue& value, FieldType type, const QString& what
 
 } // namespace
 
-QJsonValue fromInt64(qint64 value) { return QJsonValue(value); }
-QJsonValue fromDouble(double value) { return QJsonValue(value); }
+QJsonValue fromInt64(qint64 value)
+{
+    return QJsonValue(value);
+}
+QJsonValue fromDouble(double value)
+{
+    return QJsonValue(value);
+}
 
 qint32 toInt32(const QJsonValue& value, const QString& what)
 {
@@ -158,8 +167,8 @@ QJsonObject encodeTable(const Table& table)
 {
     QJsonArray columns;
     for (const Column& column : table.columns)
-        columns.append(QJsonObject{{QStringLiteral("name"), column.name},
-                                   {QStringLiteral("type"), fieldTypeName(column.type)}});
+        columns.append(
+            QJsonObject{{QStringLiteral("name"), column.name}, {QStringLiteral("type"), fieldTypeName(column.type)}});
     QJsonArray rows;
     for (const auto& row : table.rows) {
         QJsonArray cells;

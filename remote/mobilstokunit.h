@@ -43,8 +43,7 @@ public:
 public:
     void Kopyala(const TMobilCariBilgisi& source) { *this = source; }
 
-    template <class V>
-    void alanlar(V&& v)
+    template <class V> void alanlar(V&& v)
     {
         v("FBILGISAYARID", FBILGISAYARID);
         v("FSEHIR", FSEHIR);

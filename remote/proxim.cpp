@@ -35,8 +35,7 @@ QJsonValue oturumDegeri(std::unique_ptr<TSonucBilgisi> bilgi)
     return velmora::encodeRecord(bilgi.get());
 }
 
-template <class F>
-auto okunabilir(F&& f) -> decltype(f())
+template <class F> auto okunabilir(F&& f) -> decltype(f())
 {
     try {
         return f();
@@ -79,8 +78,9 @@ CallAnswer TServerMethods1Client::cagir(const char* yontem, const QJsonArray& gi
     k.sonuclariBirak(); // results of the previous run die when the method runs again
     CallAnswer cevap = m_baglanti.call(QLatin1String(yontem), girdiler);
     if (cevap.outputs.size() < k.yontem->ciktilar.size())
-        throw RemoteError(RemoteError::Kind::Malformed,
-                          QStringLiteral("Sunucu cevabı okunamadı: %1 çıkış parametreleri eksik").arg(QLatin1String(yontem)));
+        throw RemoteError(
+            RemoteError::Kind::Malformed,
+            QStringLiteral("Sunucu cevabı okunamadı: %1 çıkış parametreleri eksik").arg(QLatin1String(yontem)));
     return cevap;
 }
 
@@ -92,8 +92,7 @@ Table* TServerMethods1Client::tablo(const char* yontem, const QJsonArray& girdil
     return k.tablo.get();
 }
 
-template <class R>
-R* TServerMethods1Client::kayit(const char* yontem, const QJsonArray& girdiler)
+template <class R> R* TServerMethods1Client::kayit(const char* yontem, const QJsonArray& girdiler)
 {
     const CallAnswer cevap = cagir(yontem, girdiler);
     auto sonuc = okunabilir([&] { return velmora::decodeRecord<R>(cevap.result); });
@@ -111,8 +110,9 @@ RemoteStream* TServerMethods1Client::akis(const char* yontem, const QJsonArray& 
     k.sonuclariBirak();
     k.akis = m_baglanti.callStream(QLatin1String(yontem), girdiler, ciktilar);
     if (ciktilar->size() < k.yontem->ciktilar.size())
-        throw RemoteError(RemoteError::Kind::Malformed,
-                          QStringLiteral("Sunucu cevabı okunamadı: %1 çıkış parametreleri eksik").arg(QLatin1String(yontem)));
+        throw RemoteError(
+            RemoteError::Kind::Malformed,
+            QStringLiteral("Sunucu cevabı okunamadı: %1 çıkış parametreleri eksik").arg(QLatin1String(yontem)));
     return k.akis.get();
 }
 
@@ -131,8 +131,8 @@ void TServerMethods1Client::CikisGonder(std::unique_ptr<TSonucBilgisi> bilgi)
 namespace {
 QJsonArray cariIstekDizisi(const CariIstekAlanlari& a)
 {
-    return {a.idsi, a.baslik,  a.firmaadi, a.adres1, a.adres2,       a.ilce,  a.sehir, a.telefon,
-            a.fax,  a.vd,      a.vn,       a.yetkili, a.kullaniciadi, a.sifre, a.mail,  a.kargoambar};
+    return {a.idsi, a.baslik, a.firmaadi, a.adres1,  a.adres2,       a.ilce,  a.sehir, a.telefon,
+            a.fax,  a.vd,     a.vn,       a.yetkili, a.kullaniciadi, a.sifre, a.mail,  a.kargoambar};
 }
 
 int tamsayiSonuc(const CallAnswer& cevap, const char* yontem)
@@ -173,26 +173,28 @@ RemoteStream* TServerMethods1Client::ResimVer5(int stokno, qint64& boy)
     return sonuc;
 }
 
-Table* TServerMethods1Client::SepetVer2(int carino) { return tablo("SepetVer2", {carino}); }
+Table* TServerMethods1Client::SepetVer2(int carino)
+{
+    return tablo("SepetVer2", {carino});
+}
 
 int TServerMethods1Client::SepetEkle2(std::unique_ptr<TSonucBilgisi> bilgim, int carino, int stokno,
                                       const QString& barkod, const QString& stokadi, double miktar, double kdv,
                                       double fiyat, double ind1, int verenid, int k, double ind2, double ind3,
                                       double ind4)
 {
-    return tamsayiSonuc(cagir("SepetEkle2", {oturumDegeri(std::move(bilgim)), carino, stokno, barkod, stokadi,
-                                             miktar, kdv, fiyat, ind1, verenid, k, ind2, ind3, ind4}),
+    return tamsayiSonuc(cagir("SepetEkle2", {oturumDegeri(std::move(bilgim)), carino, stokno, barkod, stokadi, miktar,
+                                             kdv, fiyat, ind1, verenid, k, ind2, ind3, ind4}),
                         "SepetEkle2");
 }
 
 int TServerMethods1Client::SepetGuncelle2(std::unique_ptr<TSonucBilgisi> bilgim, int carino, int stokno,
-                                          const QString& barkod, const QString& stokadi, double miktar,
-                                          double kdv, double fiyat, double ind1, int verenid, int _sepetsirano,
-                                          double ind2, double ind3, double ind4)
+                                          const QString& barkod, const QString& stokadi, double miktar, double kdv,
+                                          double fiyat, double ind1, int verenid, int _sepetsirano, double ind2,
+                                          double ind3, double ind4)
 {
-    return tamsayiSonuc(cagir("SepetGuncelle2", {oturumDegeri(std::move(bilgim)), carino, stokno, barkod,
-                                                 stokadi, miktar, kdv, fiyat, ind1, verenid, _sepetsirano, ind2,
-                                                 ind3, ind4}),
+    return tamsayiSonuc(cagir("SepetGuncelle2", {oturumDegeri(std::move(bilgim)), carino, stokno, barkod, stokadi,
+                                                 miktar, kdv, fiyat, ind1, verenid, _sepetsirano, ind2, ind3, ind4}),
                         "SepetGuncelle2");
 }
 
@@ -206,33 +208,60 @@ int TServerMethods1Client::SepetHepsiniSil(std::unique_ptr<TSonucBilgisi> bilgi)
     return tamsayiSonuc(cagir("SepetHepsiniSil", {oturumDegeri(std::move(bilgi))}), "SepetHepsiniSil");
 }
 
-void TServerMethods1Client::SepetSecimGuncelle(int sirano, int secim) { cagir("SepetSecimGuncelle", {sirano, secim}); }
+void TServerMethods1Client::SepetSecimGuncelle(int sirano, int secim)
+{
+    cagir("SepetSecimGuncelle", {sirano, secim});
+}
 
-Table* TServerMethods1Client::TeslimVer() { return tablo("TeslimVer", {}); }
+Table* TServerMethods1Client::TeslimVer()
+{
+    return tablo("TeslimVer", {});
+}
 
-Table* TServerMethods1Client::KargoVer() { return tablo("KargoVer", {}); }
+Table* TServerMethods1Client::KargoVer()
+{
+    return tablo("KargoVer", {});
+}
 
-Table* TServerMethods1Client::KargolarVer(int gn) { return tablo("KargolarVer", {gn}); }
+Table* TServerMethods1Client::KargolarVer(int gn)
+{
+    return tablo("KargolarVer", {gn});
+}
 
 bool TServerMethods1Client::SiparisKaydet(std::unique_ptr<TSonucBilgisi> BB, int _carino, int _teslim, int _kargo,
                                           const QString& _aciklama, int _verenid, int _kargoyeni)
 {
-    const CallAnswer cevap = cagir("SiparisKaydet", {oturumDegeri(std::move(BB)), _carino, _teslim, _kargo,
-                                                     _aciklama, _verenid, _kargoyeni});
+    const CallAnswer cevap = cagir(
+        "SiparisKaydet", {oturumDegeri(std::move(BB)), _carino, _teslim, _kargo, _aciklama, _verenid, _kargoyeni});
     return okunabilir([&] { return wire::toBool(cevap.result, QStringLiteral("SiparisKaydet")); });
 }
 
 // Account and order history.
 
-Table* TServerMethods1Client::OncekiSiparisler(int carino) { return tablo("OncekiSiparisler", {carino}); }
+Table* TServerMethods1Client::OncekiSiparisler(int carino)
+{
+    return tablo("OncekiSiparisler", {carino});
+}
 
-Table* TServerMethods1Client::CariEkstreVer(int carino) { return tablo("CariEkstreVer", {carino}); }
+Table* TServerMethods1Client::CariEkstreVer(int carino)
+{
+    return tablo("CariEkstreVer", {carino});
+}
 
-Table* TServerMethods1Client::YenilerVer2(int carino) { return tablo("YenilerVer2", {carino}); }
+Table* TServerMethods1Client::YenilerVer2(int carino)
+{
+    return tablo("YenilerVer2", {carino});
+}
 
-Table* TServerMethods1Client::KampanyaliVer2(int cario, int satici) { return tablo("KampanyaliVer2", {cario, satici}); }
+Table* TServerMethods1Client::KampanyaliVer2(int cario, int satici)
+{
+    return tablo("KampanyaliVer2", {cario, satici});
+}
 
-Table* TServerMethods1Client::DuyuruVer() { return tablo("DuyuruVer", {}); }
+Table* TServerMethods1Client::DuyuruVer()
+{
+    return tablo("DuyuruVer", {});
+}
 
 Table* TServerMethods1Client::SiparisAyrintisi2(int carino, int idnosu)
 {
@@ -244,45 +273,60 @@ TSiparisDipAyrinti* TServerMethods1Client::SiparisAytintisiDip(int carino, int s
     return kayit<TSiparisDipAyrinti>("SiparisAytintisiDip", {carino, siranosu});
 }
 
-Table* TServerMethods1Client::FaturaGetir(int carino, int idnosu) { return tablo("FaturaGetir", {carino, idnosu}); }
+Table* TServerMethods1Client::FaturaGetir(int carino, int idnosu)
+{
+    return tablo("FaturaGetir", {carino, idnosu});
+}
 
-Table* TServerMethods1Client::FaturaAltGetir(int idnosu) { return tablo("FaturaAltGetir", {idnosu}); }
+Table* TServerMethods1Client::FaturaAltGetir(int idnosu)
+{
+    return tablo("FaturaAltGetir", {idnosu});
+}
 
-Table* TServerMethods1Client::Tahsilat(int idnosu) { return tablo("Tahsilat", {idnosu}); }
+Table* TServerMethods1Client::Tahsilat(int idnosu)
+{
+    return tablo("Tahsilat", {idnosu});
+}
 
 Table* TServerMethods1Client::TumSiparislerVer(int carino, int stokno)
 {
     return tablo("TumSiparislerVer", {carino, stokno});
 }
 
-Table* TServerMethods1Client::BakiyelerVer2(int carino) { return tablo("BakiyelerVer2", {carino}); }
+Table* TServerMethods1Client::BakiyelerVer2(int carino)
+{
+    return tablo("BakiyelerVer2", {carino});
+}
 
 int TServerMethods1Client::BakiyeDuzenle(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano,
                                          int siparissirano, double Adet, double Bakiye, const QString& barkod)
 {
-    return tamsayiSonuc(cagir("BakiyeDuzenle", {oturumDegeri(std::move(k)), stokno, sepetsirano, siparissirano,
-                                                Adet, Bakiye, barkod}),
-                        "BakiyeDuzenle");
+    return tamsayiSonuc(
+        cagir("BakiyeDuzenle", {oturumDegeri(std::move(k)), stokno, sepetsirano, siparissirano, Adet, Bakiye, barkod}),
+        "BakiyeDuzenle");
 }
 
 int TServerMethods1Client::BakiyeDegistir(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano,
                                           int siparissirano, double Adet, double Bakiye, const QString& barkod)
 {
-    return tamsayiSonuc(cagir("BakiyeDegistir", {oturumDegeri(std::move(k)), stokno, sepetsirano, siparissirano,
-                                                 Adet, Bakiye, barkod}),
-                        "BakiyeDegistir");
+    return tamsayiSonuc(
+        cagir("BakiyeDegistir", {oturumDegeri(std::move(k)), stokno, sepetsirano, siparissirano, Adet, Bakiye, barkod}),
+        "BakiyeDegistir");
 }
 
 int TServerMethods1Client::BakiyeFiyatDegistir(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano,
                                                int siparissirano, double Adet, double Bakiye, const QString& barkod,
                                                double fiyat, double ind)
 {
-    return tamsayiSonuc(cagir("BakiyeFiyatDegistir", {oturumDegeri(std::move(k)), stokno, sepetsirano,
-                                                      siparissirano, Adet, Bakiye, barkod, fiyat, ind}),
+    return tamsayiSonuc(cagir("BakiyeFiyatDegistir", {oturumDegeri(std::move(k)), stokno, sepetsirano, siparissirano,
+                                                      Adet, Bakiye, barkod, fiyat, ind}),
                         "BakiyeFiyatDegistir");
 }
 
-Table* TServerMethods1Client::DosyaListesi2() { return tablo("DosyaListesi2", {}); }
+Table* TServerMethods1Client::DosyaListesi2()
+{
+    return tablo("DosyaListesi2", {});
+}
 
 RemoteStream* TServerMethods1Client::BelgeIndir(int sirano, qint64& size, QString& adi)
 {
@@ -322,8 +366,7 @@ RemoteStream* TServerMethods1Client::RaporGetir(int raporno, int bolum, int idno
                                                 double tarih1, double tarih2, qint64& size)
 {
     QJsonArray ciktilar;
-    RemoteStream* sonuc =
-        akis("RaporGetir", {raporno, bolum, idno, carino, saticiadi, tarih1, tarih2}, &ciktilar);
+    RemoteStream* sonuc = akis("RaporGetir", {raporno, bolum, idno, carino, saticiadi, tarih1, tarih2}, &ciktilar);
     size = okunabilir([&] { return wire::toInt64(ciktilar.at(0), QStringLiteral("size")); });
     return sonuc;
 }

@@ -13,8 +13,8 @@
 
 // The fields of an account or password-change request, in the order the server takes them.
 struct CariIstekAlanlari {
-    QString idsi, baslik, firmaadi, adres1, adres2, ilce, sehir, telefon, fax, vd, vn, yetkili,
-        kullaniciadi, sifre, mail, kargoambar;
+    QString idsi, baslik, firmaadi, adres1, adres2, ilce, sehir, telefon, fax, vd, vn, yetkili, kullaniciadi, sifre,
+        mail, kargoambar;
 };
 
 // Client proxy of the application server's methods, made on an open connection for one
@@ -41,11 +41,11 @@ public:
     velmora::RemoteStream* ResimVer5(int stokno, qint64& boy);
     velmora::Table* SepetVer2(int carino);
     int SepetEkle2(std::unique_ptr<TSonucBilgisi> bilgim, int carino, int stokno, const QString& barkod,
-                   const QString& stokadi, double miktar, double kdv, double fiyat, double ind1, int verenid,
-                   int k, double ind2, double ind3, double ind4);
+                   const QString& stokadi, double miktar, double kdv, double fiyat, double ind1, int verenid, int k,
+                   double ind2, double ind3, double ind4);
     int SepetGuncelle2(std::unique_ptr<TSonucBilgisi> bilgim, int carino, int stokno, const QString& barkod,
-                       const QString& stokadi, double miktar, double kdv, double fiyat, double ind1,
-                       int verenid, int _sepetsirano, double ind2, double ind3, double ind4);
+                       const QString& stokadi, double miktar, double kdv, double fiyat, double ind1, int verenid,
+                       int _sepetsirano, double ind2, double ind3, double ind4);
     int SepetSatirSil(std::unique_ptr<TSonucBilgisi> bilgi, int satirno, const QString& aciklamam);
     int SepetHepsiniSil(std::unique_ptr<TSonucBilgisi> bilgi);
     void SepetSecimGuncelle(int sirano, int secim);
@@ -68,10 +68,10 @@ public:
     velmora::Table* Tahsilat(int idnosu);
     velmora::Table* TumSiparislerVer(int carino, int stokno);
     velmora::Table* BakiyelerVer2(int carino);
-    int BakiyeDuzenle(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano, int siparissirano,
-                      double Adet, double Bakiye, const QString& barkod);
-    int BakiyeDegistir(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano, int siparissirano,
-                       double Adet, double Bakiye, const QString& barkod);
+    int BakiyeDuzenle(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano, int siparissirano, double Adet,
+                      double Bakiye, const QString& barkod);
+    int BakiyeDegistir(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano, int siparissirano, double Adet,
+                       double Bakiye, const QString& barkod);
     int BakiyeFiyatDegistir(std::unique_ptr<TSonucBilgisi> k, int stokno, int sepetsirano, int siparissirano,
                             double Adet, double Bakiye, const QString& barkod, double fiyat, double ind);
     velmora::Table* DosyaListesi2();
@@ -97,8 +97,7 @@ private:
     velmora::CallAnswer cagir(const char* yontem, const QJsonArray& girdiler);
     velmora::Table* tablo(const char* yontem, const QJsonArray& girdiler);
     velmora::RemoteStream* akis(const char* yontem, const QJsonArray& girdiler, QJsonArray* ciktilar);
-    template <class R>
-    R* kayit(const char* yontem, const QJsonArray& girdiler);
+    template <class R> R* kayit(const char* yontem, const QJsonArray& girdiler);
 
     velmora::ServerConnection& m_baglanti;
     std::map<QString, std::unique_ptr<Komut>> m_komutlar;

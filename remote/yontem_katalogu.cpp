@@ -4,34 +4,54 @@ namespace {
 
 constexpr const char* kSonucTipi = "baglantiu.TSonucBilgisi";
 
-Parametre metin(const char* ad) { return {ad, DegerTipi::Metin}; }
-Parametre tamsayi(const char* ad) { return {ad, DegerTipi::Tamsayi}; }
-Parametre tamsayi64(const char* ad) { return {ad, DegerTipi::Tamsayi64}; }
-Parametre ondalik(const char* ad) { return {ad, DegerTipi::Ondalik}; }
-Parametre oturum(const char* ad) { return {ad, DegerTipi::Kayit, kSonucTipi}; }
-Parametre kayit(const char* tip) { return {"Result", DegerTipi::Kayit, tip}; }
-Parametre sonuc(DegerTipi tip) { return {"Result", tip}; }
+Parametre metin(const char* ad)
+{
+    return {ad, DegerTipi::Metin};
+}
+Parametre tamsayi(const char* ad)
+{
+    return {ad, DegerTipi::Tamsayi};
+}
+Parametre tamsayi64(const char* ad)
+{
+    return {ad, DegerTipi::Tamsayi64};
+}
+Parametre ondalik(const char* ad)
+{
+    return {ad, DegerTipi::Ondalik};
+}
+Parametre oturum(const char* ad)
+{
+    return {ad, DegerTipi::Kayit, kSonucTipi};
+}
+Parametre kayit(const char* tip)
+{
+    return {"Result", DegerTipi::Kayit, tip};
+}
+Parametre sonuc(DegerTipi tip)
+{
+    return {"Result", tip};
+}
 
 QVector<Parametre> cariIstekAlanlari()
 {
-    return {metin("idsi"), metin("baslik"),  metin("firmaadi"),     metin("adres1"),
-            metin("adres2"), metin("ilce"),  metin("sehir"),        metin("telefon"),
-            metin("fax"),  metin("vd"),      metin("vn"),           metin("yetkili"),
-            metin("kullaniciadi"), metin("sifre"), metin("mail"),   metin("kargoambar")};
+    return {metin("idsi"),         metin("baslik"), metin("firmaadi"), metin("adres1"),
+            metin("adres2"),       metin("ilce"),   metin("sehir"),    metin("telefon"),
+            metin("fax"),          metin("vd"),     metin("vn"),       metin("yetkili"),
+            metin("kullaniciadi"), metin("sifre"),  metin("mail"),     metin("kargoambar")};
 }
 
 QVector<Parametre> sepetSatiri(const char* onuncu)
 {
-    return {oturum("bilgim"), tamsayi("carino"), tamsayi("stokno"), metin("barkod"),
-            metin("stokadi"), ondalik("miktar"), ondalik("kdv"),    ondalik("fiyat"),
-            ondalik("ind1"),  tamsayi("verenid"), tamsayi(onuncu),  ondalik("ind2"),
-            ondalik("ind3"),  ondalik("ind4")};
+    return {oturum("bilgim"),  tamsayi("carino"), tamsayi("stokno"), metin("barkod"), metin("stokadi"),
+            ondalik("miktar"), ondalik("kdv"),    ondalik("fiyat"),  ondalik("ind1"), tamsayi("verenid"),
+            tamsayi(onuncu),   ondalik("ind2"),   ondalik("ind3"),   ondalik("ind4")};
 }
 
 QVector<Parametre> bakiyeSatiri()
 {
-    return {oturum("k"),         tamsayi("stokno"),  tamsayi("sepetsirano"), tamsayi("siparissirano"),
-            ondalik("Adet"),     ondalik("Bakiye"),  metin("barkod")};
+    return {oturum("k"),     tamsayi("stokno"), tamsayi("sepetsirano"), tamsayi("siparissirano"),
+            ondalik("Adet"), ondalik("Bakiye"), metin("barkod")};
 }
 
 QVector<UzakYontem> katalogYap()
@@ -42,8 +62,8 @@ QVector<UzakYontem> katalogYap()
     y.append({"BuyukGetir", {metin("idsi")}, {}, kayit(kSonucTipi)});
     y.append({"CikisGonder", {oturum("bilgi")}, {}, sonuc(T::Yok)});
     y.append({"MailGonserCari", cariIstekAlanlari(), {}, sonuc(T::Tamsayi)});
-    y.append({"MobilCariBilgisiGetir", {tamsayi("sirano"), metin("_idsi")}, {},
-              kayit("mobilstokunit.TMobilCariBilgisi")});
+    y.append(
+        {"MobilCariBilgisiGetir", {tamsayi("sirano"), metin("_idsi")}, {}, kayit("mobilstokunit.TMobilCariBilgisi")});
     auto normal = cariIstekAlanlari();
     normal.append(metin("konu"));
     y.append({"MailGonserCariNormal", normal, {}, sonuc(T::Tamsayi)});
@@ -71,8 +91,8 @@ QVector<UzakYontem> katalogYap()
     y.append({"KampanyaliVer2", {tamsayi("cario"), tamsayi("satici")}, {}, sonuc(T::Paket)});
     y.append({"DuyuruVer", {}, {}, sonuc(T::Okuyucu)});
     y.append({"SiparisAyrintisi2", {tamsayi("carino"), tamsayi("idnosu")}, {}, sonuc(T::Okuyucu)});
-    y.append({"SiparisAytintisiDip", {tamsayi("carino"), tamsayi("siranosu")}, {},
-              kayit("baglantiu.TSiparisDipAyrinti")});
+    y.append(
+        {"SiparisAytintisiDip", {tamsayi("carino"), tamsayi("siranosu")}, {}, kayit("baglantiu.TSiparisDipAyrinti")});
     y.append({"FaturaGetir", {tamsayi("carino"), tamsayi("idnosu")}, {}, sonuc(T::Okuyucu)});
     y.append({"FaturaAltGetir", {tamsayi("idnosu")}, {}, sonuc(T::Okuyucu)});
     y.append({"Tahsilat", {tamsayi("idnosu")}, {}, sonuc(T::Okuyucu)});

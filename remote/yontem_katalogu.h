@@ -8,16 +8,16 @@
 // sides cannot disagree on an ordinal or a kind.
 
 enum class DegerTipi {
-    Yok,      // no result
-    Metin,    // text
-    Tamsayi,  // 32-bit integer
+    Yok,     // no result
+    Metin,   // text
+    Tamsayi, // 32-bit integer
     Tamsayi64,
-    Ondalik,  // double
+    Ondalik, // double
     Mantiksal,
-    Kayit,    // a record; `kayitTipi` names its wire type
-    Okuyucu,  // a table read once (reader)
-    Paket,    // a data packet (a table assigned whole)
-    Akis,     // a stream
+    Kayit,   // a record; `kayitTipi` names its wire type
+    Okuyucu, // a table read once (reader)
+    Paket,   // a data packet (a table assigned whole)
+    Akis,    // a stream
 };
 
 struct Parametre {

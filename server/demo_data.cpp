@@ -8,13 +8,15 @@ namespace {
 
 const QString kMailDomain = QStringLiteral("velmora-otomotiv.example");
 
-QString staffMail(const QString& local) {
+QString staffMail(const QString& local)
+{
     return local + QLatin1Char('@') + kMailDomain;
 }
 
 } // namespace
 
-DemoCredentials demoCredentials(DemoUser user) {
+DemoCredentials demoCredentials(DemoUser user)
+{
     switch (user) {
     case DemoUser::Bayi:
         return {QStringLiteral("BAYI"), QStringLiteral("1234")};
@@ -24,15 +26,14 @@ DemoCredentials demoCredentials(DemoUser user) {
     return {};
 }
 
-bool fillDemoData(Storage& storage) {
+bool fillDemoData(Storage& storage)
+{
     if (storage.hasUsers())
         return false;
 
-    const qint32 murat = storage.addRepresentative({0, QStringLiteral("Murat Aksoy"),
-                                                    QStringLiteral("0532 418 27 61"),
-                                                    staffMail(QStringLiteral("murat.aksoy"))});
-    const qint32 selin = storage.addRepresentative({0, QStringLiteral("Selin Karaca"),
-                                                    QStringLiteral("0533 702 14 93"),
+    const qint32 murat = storage.addRepresentative(
+        {0, QStringLiteral("Murat Aksoy"), QStringLiteral("0532 418 27 61"), staffMail(QStringLiteral("murat.aksoy"))});
+    const qint32 selin = storage.addRepresentative({0, QStringLiteral("Selin Karaca"), QStringLiteral("0533 702 14 93"),
                                                     staffMail(QStringLiteral("selin.karaca"))});
 
     CustomerAccount yildiz;
@@ -141,18 +142,17 @@ bool fillDemoData(Storage& storage) {
     egeUser.account = egeNo;
     storage.addUser(egeUser);
 
-    storage.setSetting(
-        QStringLiteral("kayan_yazi"),
-        QStringLiteral("Velmora Otomotiv'e hoş geldiniz. Fren ve süspansiyon ürünlerinde sezon "
-                       "kampanyası başladı. Siparişleriniz 16:00'ya kadar aynı gün kargoda."));
+    storage.setSetting(QStringLiteral("kayan_yazi"),
+                       QStringLiteral("Velmora Otomotiv'e hoş geldiniz. Fren ve süspansiyon ürünlerinde sezon "
+                                      "kampanyası başladı. Siparişleriniz 16:00'ya kadar aynı gün kargoda."));
     const qint32 version = storage.clientVersion();
-    storage.storeInstaller(
-        QStringLiteral("VelmoraSetup.exe"), version,
-        QStringLiteral("Velmora demo kurulum dosyası, sürüm %1\n").arg(version).toUtf8());
+    storage.storeInstaller(QStringLiteral("VelmoraSetup.exe"), version,
+                           QStringLiteral("Velmora demo kurulum dosyası, sürüm %1\n").arg(version).toUtf8());
     return true;
 }
 
-void registerDemoComputer(Storage& storage, DemoUser user, const QString& computerId) {
+void registerDemoComputer(Storage& storage, DemoUser user, const QString& computerId)
+{
     const QString name = demoCredentials(user).name;
     const auto userNo = storage.userNoByName(name);
     if (!userNo)

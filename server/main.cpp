@@ -23,13 +23,15 @@ using namespace velmora::server;
 
 namespace {
 
-void say(FILE* to, const QString& text) {
+void say(FILE* to, const QString& text)
+{
     const QByteArray line = (text + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), to);
     std::fflush(to);
 }
 
-int fail(const QString& text) {
+int fail(const QString& text)
+{
     say(stderr, QStringLiteral("velmora-server: %1").arg(text));
     return 1;
 }
@@ -38,7 +40,8 @@ int fail(const QString& text) {
 // blocked in every other thread.
 class SignalWatch {
 public:
-    explicit SignalWatch(HttpService& service) {
+    explicit SignalWatch(HttpService& service)
+    {
         sigemptyset(&m_signals);
         sigaddset(&m_signals, SIGINT);
         sigaddset(&m_signals, SIGTERM);
@@ -54,7 +57,8 @@ public:
             }
         });
     }
-    ~SignalWatch() {
+    ~SignalWatch()
+    {
         {
             std::lock_guard lock(m_mutex);
             m_finished = true;
@@ -74,54 +78,48 @@ private:
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QLatin1String(HttpService::serverName));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Application server of the Velmora ordering client.\n"
-        "Answers the remote methods under /datasnap/, the address echo /ip.php and the\n"
-        "installer download /exe/VelmoraSetup.exe. Prints \"listening on <address>:<port>\"\n"
-        "once it accepts connections; SIGINT or SIGTERM stop it."));
+    parser.setApplicationDescription(
+        QStringLiteral("Application server of the Velmora ordering client.\n"
+                       "Answers the remote methods under /datasnap/, the address echo /ip.php and the\n"
+                       "installer download /exe/VelmoraSetup.exe. Prints \"listening on <address>:<port>\"\n"
+                       "once it accepts connections; SIGINT or SIGTERM stop it."));
     parser.addHelpOption();
     const QCommandLineOption address(QStringLiteral("address"),
                                      QStringLiteral("Address to listen on (default 127.0.0.1)."),
                                      QStringLiteral("address"), QStringLiteral("127.0.0.1"));
     const QCommandLineOption port(
         QStringLiteral("port"),
-        QStringLiteral("Port to listen on; 0 picks a free one (default %1).")
-            .arg(VELMORA_SERVER_PORT),
+        QStringLiteral("Port to listen on; 0 picks a free one (default %1).").arg(VELMORA_SERVER_PORT),
         QStringLiteral("port"), QString::number(VELMORA_SERVER_PORT));
     const QCommandLineOption data(
         QStringLiteral("data"),
-        QStringLiteral("Folder of the database, created when missing (default ./velmora-data)."),
-        QStringLiteral("dir"), QStringLiteral("velmora-data"));
-    const QCommandLineOption threads(QStringLiteral("threads"),
-                                     QStringLiteral("Worker threads (default 8)."),
+        QStringLiteral("Folder of the database, created when missing (default ./velmora-data)."), QStringLiteral("dir"),
+        QStringLiteral("velmora-data"));
+    const QCommandLineOption threads(QStringLiteral("threads"), QStringLiteral("Worker threads (default 8)."),
                                      QStringLiteral("count"), QStringLiteral("8"));
-    const QCommandLineOption demo(
-        QStringLiteral("demo"),
-        QStringLiteral("Fill an empty database with demo data and register this computer "
-                       "as an installation of a demo user."));
-    const QCommandLineOption demoUser(
-        QStringLiteral("demo-user"),
-        QStringLiteral("Demo user this computer is registered to: bayi (dealer, "
-                       "default) or temsilci (representative). Needs --demo."),
-        QStringLiteral("user"), QStringLiteral("bayi"));
-    const QCommandLineOption installer(
-        QStringLiteral("installer"),
-        QStringLiteral("Store this file as the current installer before serving."),
-        QStringLiteral("file"));
-    const QCommandLineOption clientVersion(
-        QStringLiteral("client-version"),
-        QStringLiteral("Set the client version number the server reports."),
-        QStringLiteral("number"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Fill an empty database with demo data and register this computer "
+                                                 "as an installation of a demo user."));
+    const QCommandLineOption demoUser(QStringLiteral("demo-user"),
+                                      QStringLiteral("Demo user this computer is registered to: bayi (dealer, "
+                                                     "default) or temsilci (representative). Needs --demo."),
+                                      QStringLiteral("user"), QStringLiteral("bayi"));
+    const QCommandLineOption installer(QStringLiteral("installer"),
+                                       QStringLiteral("Store this file as the current installer before serving."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption clientVersion(QStringLiteral("client-version"),
+                                           QStringLiteral("Set the client version number the server reports."),
+                                           QStringLiteral("number"));
     parser.addOptions({address, port, data, threads, demo, demoUser, installer, clientVersion});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unexpected argument %1 (see --help)")
-                        .arg(parser.positionalArguments().first()));
+        return fail(QStringLiteral("unexpected argument %1 (see --help)").arg(parser.positionalArguments().first()));
 
     bool ok = false;
     const int portNumber = parser.value(port).toInt(&ok);
@@ -152,15 +150,12 @@ int main(int argc, char* argv[]) {
         if (parser.isSet(installer)) {
             QFile file(parser.value(installer));
             if (!file.open(QIODevice::ReadOnly))
-                return fail(
-                    QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
-            storage.storeInstaller(QStringLiteral("VelmoraSetup.exe"), storage.clientVersion(),
-                                   file.readAll());
+                return fail(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+            storage.storeInstaller(QStringLiteral("VelmoraSetup.exe"), storage.clientVersion(), file.readAll());
         }
         if (parser.isSet(demo)) {
             if (!fillDemoData(storage))
-                say(stdout,
-                    QStringLiteral("demo: the database already holds users; no demo data added"));
+                say(stdout, QStringLiteral("demo: the database already holds users; no demo data added"));
             const QString computerId = BilgisayarIdAl();
             if (computerId.isEmpty())
                 return fail(QStringLiteral("this computer has no identifier to register"));
@@ -168,14 +163,10 @@ int main(int argc, char* argv[]) {
             const DemoCredentials login = demoCredentials(whom);
             say(stdout, QStringLiteral("demo: computer %1 is registered to user %2, password %3")
                             .arg(computerId, login.name, login.password));
-            const DemoCredentials other =
-                demoCredentials(whom == DemoUser::Bayi ? DemoUser::Temsilci : DemoUser::Bayi);
-            say(stdout,
-                QStringLiteral(
-                    "demo: the other demo user is %1, password %2 (start with --demo-user %3)")
-                    .arg(other.name, other.password,
-                         whom == DemoUser::Bayi ? QStringLiteral("temsilci")
-                                                : QStringLiteral("bayi")));
+            const DemoCredentials other = demoCredentials(whom == DemoUser::Bayi ? DemoUser::Temsilci : DemoUser::Bayi);
+            say(stdout, QStringLiteral("demo: the other demo user is %1, password %2 (start with --demo-user %3)")
+                            .arg(other.name, other.password,
+                                 whom == DemoUser::Bayi ? QStringLiteral("temsilci") : QStringLiteral("bayi")));
         }
 
         MethodTable methods;
@@ -185,9 +176,7 @@ int main(int argc, char* argv[]) {
         SignalWatch watch(service);
         const int boundPort = service.bind(parser.value(address), portNumber);
         if (boundPort < 0)
-            return fail(QStringLiteral("cannot listen on %1:%2")
-                            .arg(parser.value(address))
-                            .arg(portNumber));
+            return fail(QStringLiteral("cannot listen on %1:%2").arg(parser.value(address)).arg(portNumber));
         say(stdout, QStringLiteral("listening on %1:%2").arg(parser.value(address)).arg(boundPort));
         if (!service.run())
             return fail(QStringLiteral("the service stopped unexpectedly"));

@@ -9,7 +9,8 @@ namespace velmora::server {
 
 namespace {
 
-QString kindText(const Parametre& p) {
+QString kindText(const Parametre& p)
+{
     switch (p.tip) {
     case DegerTipi::Metin:
         return QStringLiteral("metin");
@@ -35,7 +36,8 @@ QString kindText(const Parametre& p) {
 }
 
 // Whether `value` has the kind that `p` declares. Tables are checked for their shape only.
-bool hasKind(const QJsonValue& value, const Parametre& p) {
+bool hasKind(const QJsonValue& value, const Parametre& p)
+{
     const QString what = QLatin1String(p.ad);
     try {
         switch (p.tip) {
@@ -74,34 +76,37 @@ bool hasKind(const QJsonValue& value, const Parametre& p) {
     return false;
 }
 
-QString methodText(const UzakYontem& method) {
+QString methodText(const UzakYontem& method)
+{
     return QStringLiteral("TServerMethods1.%1").arg(QLatin1String(method.ad));
 }
 
-CallError brokenAnswer(const UzakYontem& method, const QString& problem) {
-    return CallError(500, QStringLiteral("InternalError"),
-                     QStringLiteral("Sunucu hatası: %1 cevabı bildirimine uymuyor (%2)")
-                         .arg(methodText(method), problem));
+CallError brokenAnswer(const UzakYontem& method, const QString& problem)
+{
+    return CallError(
+        500, QStringLiteral("InternalError"),
+        QStringLiteral("Sunucu hatası: %1 cevabı bildirimine uymuyor (%2)").arg(methodText(method), problem));
 }
 
-void checkOutputs(const UzakYontem& method, const QJsonArray& outputs) {
+void checkOutputs(const UzakYontem& method, const QJsonArray& outputs)
+{
     if (outputs.size() != method.ciktilar.size())
-        throw brokenAnswer(method, QStringLiteral("%1 çıkış parametresi yerine %2")
-                                       .arg(method.ciktilar.size())
-                                       .arg(outputs.size()));
+        throw brokenAnswer(
+            method, QStringLiteral("%1 çıkış parametresi yerine %2").arg(method.ciktilar.size()).arg(outputs.size()));
     for (int i = 0; i < outputs.size(); ++i) {
         if (!hasKind(outputs.at(i), method.ciktilar[i]))
-            throw brokenAnswer(method, QStringLiteral("%1 %2 olmalı")
-                                           .arg(QLatin1String(method.ciktilar[i].ad),
-                                                kindText(method.ciktilar[i])));
+            throw brokenAnswer(
+                method,
+                QStringLiteral("%1 %2 olmalı").arg(QLatin1String(method.ciktilar[i].ad), kindText(method.ciktilar[i])));
     }
 }
 
-void checkAnswer(const UzakYontem& method, const MethodAnswer& answer) {
+void checkAnswer(const UzakYontem& method, const MethodAnswer& answer)
+{
     const bool isStream = std::holds_alternative<StreamAnswer>(answer);
     if (isStream != (method.sonuc.tip == DegerTipi::Akis))
-        throw brokenAnswer(method, isStream ? QStringLiteral("akış beklenmiyordu")
-                                            : QStringLiteral("akış bekleniyordu"));
+        throw brokenAnswer(method,
+                           isStream ? QStringLiteral("akış beklenmiyordu") : QStringLiteral("akış bekleniyordu"));
     if (isStream) {
         checkOutputs(method, std::get<StreamAnswer>(answer).outputs);
         return;
@@ -117,13 +122,17 @@ void checkAnswer(const UzakYontem& method, const MethodAnswer& answer) {
 CallError::CallError(int status, const QString& errorClass, const QString& message)
     : std::runtime_error(message.toStdString())
     , m_status(status)
-    , m_class(errorClass) {}
+    , m_class(errorClass)
+{
+}
 
-CallError CallError::badRequest(const QString& message) {
+CallError CallError::badRequest(const QString& message)
+{
     return CallError(400, QStringLiteral("BadRequest"), message);
 }
 
-void checkParameters(const UzakYontem& method, const QJsonArray& params) {
+void checkParameters(const UzakYontem& method, const QJsonArray& params)
+{
     if (params.size() != method.girdiler.size())
         throw CallError::badRequest(QStringLiteral("%1 %2 parametre bekler, %3 geldi")
                                         .arg(methodText(method))
@@ -139,24 +148,22 @@ void checkParameters(const UzakYontem& method, const QJsonArray& params) {
     }
 }
 
-CallContext::CallContext(const UzakYontem& method, const QJsonArray& params, Storage& storage,
-                         QString remoteAddress)
+CallContext::CallContext(const UzakYontem& method, const QJsonArray& params, Storage& storage, QString remoteAddress)
     : m_method(method)
     , m_params(params)
     , m_storage(storage)
-    , m_remoteAddress(std::move(remoteAddress)) {}
-
-QString CallContext::parameterText(int ordinal, const QString& problem) const {
-    const QString name = ordinal < m_method.girdiler.size()
-                             ? QLatin1String(m_method.girdiler[ordinal].ad)
-                             : QString();
-    return QStringLiteral("%1: %2. parametre (%3): %4")
-        .arg(methodText(m_method))
-        .arg(ordinal)
-        .arg(name, problem);
+    , m_remoteAddress(std::move(remoteAddress))
+{
 }
 
-template <class F> auto CallContext::take(int ordinal, F&& convert) const {
+QString CallContext::parameterText(int ordinal, const QString& problem) const
+{
+    const QString name = ordinal < m_method.girdiler.size() ? QLatin1String(m_method.girdiler[ordinal].ad) : QString();
+    return QStringLiteral("%1: %2. parametre (%3): %4").arg(methodText(m_method)).arg(ordinal).arg(name, problem);
+}
+
+template <class F> auto CallContext::take(int ordinal, F&& convert) const
+{
     try {
         return convert(m_params.at(ordinal), QLatin1String(m_method.girdiler.value(ordinal).ad));
     } catch (const WireError& e) {
@@ -164,23 +171,29 @@ template <class F> auto CallContext::take(int ordinal, F&& convert) const {
     }
 }
 
-QString CallContext::text(int ordinal) const {
+QString CallContext::text(int ordinal) const
+{
     return take(ordinal, wire::toText);
 }
-qint32 CallContext::int32(int ordinal) const {
+qint32 CallContext::int32(int ordinal) const
+{
     return take(ordinal, wire::toInt32);
 }
-qint64 CallContext::int64(int ordinal) const {
+qint64 CallContext::int64(int ordinal) const
+{
     return take(ordinal, wire::toInt64);
 }
-double CallContext::number(int ordinal) const {
+double CallContext::number(int ordinal) const
+{
     return take(ordinal, wire::toDouble);
 }
-bool CallContext::boolean(int ordinal) const {
+bool CallContext::boolean(int ordinal) const
+{
     return take(ordinal, wire::toBool);
 }
 
-void MethodTable::add(const QString& name, MethodHandler handler) {
+void MethodTable::add(const QString& name, MethodHandler handler)
+{
     if (!uzakYontemBul(name))
         throw std::logic_error("method not in the catalogue: " + name.toStdString());
     if (m_handlers.contains(name))
@@ -188,14 +201,16 @@ void MethodTable::add(const QString& name, MethodHandler handler) {
     m_handlers.insert(name, std::move(handler));
 }
 
-QStringList MethodTable::names() const {
+QStringList MethodTable::names() const
+{
     QStringList list = m_handlers.keys();
     std::sort(list.begin(), list.end());
     return list;
 }
 
 MethodAnswer MethodTable::call(const QString& name, const QJsonArray& params, Storage& storage,
-                               const QString& remoteAddress) const {
+                               const QString& remoteAddress) const
+{
     const UzakYontem* method = uzakYontemBul(name);
     if (!method)
         throw CallError(404, QStringLiteral("UnknownMethod"),

@@ -46,8 +46,7 @@ using MethodAnswer = std::variant<CallAnswer, StreamAnswer>;
 // the services of the server.
 class CallContext {
 public:
-    CallContext(const UzakYontem& method, const QJsonArray& params, Storage& storage,
-                QString remoteAddress);
+    CallContext(const UzakYontem& method, const QJsonArray& params, Storage& storage, QString remoteAddress);
 
     const UzakYontem& method() const { return m_method; }
     Storage& storage() const { return m_storage; }
@@ -59,7 +58,8 @@ public:
     double number(int ordinal) const;
     bool boolean(int ordinal) const;
     // A record parameter with every field of R present and of its kind; nothing for null.
-    template <class R> std::optional<R> record(int ordinal) const {
+    template <class R> std::optional<R> record(int ordinal) const
+    {
         try {
             return velmora::decodeRecord<R>(m_params.at(ordinal));
         } catch (const WireError& e) {

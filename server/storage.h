@@ -119,8 +119,7 @@ public:
     // What BuyukGetir answers for a computer, logged as a login in the same transaction: the
     // user's record, or FVarmi false with the identifier and the current client version.
     TSonucBilgisi loginRecord(const QString& computerId, const QString& remoteAddress);
-    void logSession(const QString& event, const TSonucBilgisi& record,
-                    const QString& remoteAddress);
+    void logSession(const QString& event, const TSonucBilgisi& record, const QString& remoteAddress);
     QVector<SessionLogEntry> sessionLog();
 
     // This thread's connection.
@@ -128,10 +127,12 @@ public:
 
     // Runs `work` in a read (deferred) or write (immediate) transaction on this thread's
     // connection; rolls back when it throws.
-    template <class F> auto read(F&& work) -> std::invoke_result_t<F, QSqlDatabase&> {
+    template <class F> auto read(F&& work) -> std::invoke_result_t<F, QSqlDatabase&>
+    {
         return inTransaction("BEGIN", std::forward<F>(work));
     }
-    template <class F> auto write(F&& work) -> std::invoke_result_t<F, QSqlDatabase&> {
+    template <class F> auto write(F&& work) -> std::invoke_result_t<F, QSqlDatabase&>
+    {
         return inTransaction("BEGIN IMMEDIATE", std::forward<F>(work));
     }
 
@@ -139,8 +140,8 @@ public:
     static QSqlQuery run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
 private:
-    template <class F>
-    auto inTransaction(const char* begin, F&& work) -> std::invoke_result_t<F, QSqlDatabase&> {
+    template <class F> auto inTransaction(const char* begin, F&& work) -> std::invoke_result_t<F, QSqlDatabase&>
+    {
         QSqlDatabase db = connection();
         run(db, QLatin1String(begin));
         try {

@@ -3,6 +3,7 @@
 #include "platform/system_hooks.h"
 #include "platform/tasks.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace std::chrono_literals;
@@ -11,7 +12,7 @@ int MesajVer(const QString& metin, MessageKind tip, MessageButtons dugmeler, int
              MessageButton varsayilan)
 {
     int sonuc = velmora::mrNone;
-    velmora::runOnUiThreadAndWait([&] {
+    velmora::runOnUiThreadAndWait(qApp, [&] {
         sonuc = velmora::showMessage({metin, tip, dugmeler, varsayilan, velmora::MessageSource::Message});
     });
     return sonuc;
@@ -38,9 +39,13 @@ QString AyarKlasoru()
 {
     const QString temel = velmora::systemHooks().appDataFolder();
     // Without an application-data folder the sub-folder is taken relative to the current folder.
-    const QString klasor = temel.isEmpty() ? QStringLiteral("velmora") : QDir(temel).filePath(QStringLiteral("velmora"));
+    const QString klasor =
+        temel.isEmpty() ? QStringLiteral("velmora") : QDir(temel).filePath(QStringLiteral("velmora"));
     QDir().mkpath(klasor);
     return QDir::cleanPath(klasor);
 }
 
-QString BelgelerKlasoru() { return velmora::systemHooks().documentsFolder(); }
+QString BelgelerKlasoru()
+{
+    return velmora::systemHooks().documentsFolder();
+}

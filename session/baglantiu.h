@@ -4,9 +4,9 @@
 
 #include "bilgisayar_kimligi.h"
 #include "kayitlar.h"
-#include "veri_yardimcilari.h"
 #include "platform/server_connection.h"
 #include "platform/ui/message_dialog.h"
+#include "veri_yardimcilari.h"
 
 #include <QString>
 

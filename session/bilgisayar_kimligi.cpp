@@ -8,8 +8,7 @@ using velmora::systemHooks;
 
 namespace {
 
-template <class F>
-QString safely(F&& f)
+template <class F> QString safely(F&& f)
 {
     try {
         return f();
@@ -30,8 +29,7 @@ const QStringList& sabitBilgisayarIdleri()
 QString DiskSeriNoAl()
 {
     // A failing query gives an empty serial, as a disk that reports none.
-    return safely(
-        [] { return systemHooks().diskSerial ? systemHooks().diskSerial().toUpper() : QString(); });
+    return safely([] { return systemHooks().diskSerial ? systemHooks().diskSerial().toUpper() : QString(); });
 }
 
 QString macAdresiBicimle(const QString& raw)
@@ -47,7 +45,8 @@ QString macAdresiBicimle(const QString& raw)
 
 QString MacAdresiAl()
 {
-    return macAdresiBicimle(safely([] { return systemHooks().networkAddress ? systemHooks().networkAddress() : QString(); }));
+    return macAdresiBicimle(
+        safely([] { return systemHooks().networkAddress ? systemHooks().networkAddress() : QString(); }));
 }
 
 QString BilgisayarIdAl()

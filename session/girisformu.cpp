@@ -82,8 +82,8 @@ Tgirisform::Tgirisform(QWidget* owner)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(arkaPlanResmi());
-    RxLabel1 = new QLabel(QStringLiteral("Sanayi Mah. Yedek Parça Cad. No: 18 Kartal / İstanbul\nTel: 0 (216) 555 18 18"),
-                          this);
+    RxLabel1 = new QLabel(
+        QStringLiteral("Sanayi Mah. Yedek Parça Cad. No: 18 Kartal / İstanbul\nTel: 0 (216) 555 18 18"), this);
     RxLabel1->setObjectName(QStringLiteral("RxLabel1"));
     RxLabel1->setAlignment(Qt::AlignCenter);
 
@@ -152,7 +152,10 @@ Tgirisform::~Tgirisform()
     m_iptal->store(true);
 }
 
-QString Tgirisform::ayarDosyasi() { return QDir(AyarKlasoru()).filePath(QStringLiteral("ayar.ini")); }
+QString Tgirisform::ayarDosyasi()
+{
+    return QDir(AyarKlasoru()).filePath(QStringLiteral("ayar.ini"));
+}
 
 void Tgirisform::AyarOku()
 {
@@ -195,7 +198,8 @@ bool Tgirisform::eventFilter(QObject* watched, QEvent* event)
 void Tgirisform::bosAlanUyarisi(QLineEdit* alan, const QString& metin)
 {
     systemHooks().playSound(velmora::SystemSound::Hand);
-    velmora::showMessage({metin, MessageKind::Warning, velmora::mbOK, velmora::mbOK, velmora::MessageSource::StandardBox});
+    velmora::showMessage(
+        {metin, MessageKind::Warning, velmora::mbOK, velmora::mbOK, velmora::MessageSource::StandardBox});
     alan->selectAll();
     alan->setFocus();
 }
@@ -307,8 +311,7 @@ void Tgirisform::Devamet(const QString& adres)
     auto iptal = m_iptal;
     auto klon = std::shared_ptr<velmora::ServerConnection>(bagim->clone());
     velmora::runTask(
-        this,
-        [durum, iptal, klon, id = idsi] { durum->dogrusonuc = GirisBilgisiAl(*klon, id, durum->kayit, *iptal); },
+        this, [durum, iptal, klon, id = idsi] { durum->dogrusonuc = GirisBilgisiAl(*klon, id, durum->kayit, *iptal); },
         [this, durum] {
             if (!durum->dogrusonuc) {
                 MesajVer(QStringLiteral("Bağlantı Kurulamadı !"), MessageKind::Error, velmora::mbOK, 0, velmora::mbOK);

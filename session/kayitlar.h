@@ -35,8 +35,7 @@ public:
 public:
     void Kopyala(const TSonucBilgisi& source) { *this = source; }
 
-    template <class V>
-    void alanlar(V&& v)
+    template <class V> void alanlar(V&& v)
     {
         v("FBILGISAYARID", FBILGISAYARID);
         v("FSaticiMail", FSaticiMail);
@@ -78,8 +77,7 @@ public:
 public:
     void Kopyala(const TSiparisDipAyrinti& source) { *this = source; }
 
-    template <class V>
-    void alanlar(V&& v)
+    template <class V> void alanlar(V&& v)
     {
         v("FSizinMesaj", FSizinMesaj);
         v("FDurumu", FDurumu);
@@ -107,8 +105,7 @@ public:
 public:
     void Kopyala(const TTusSonuclari& source) { *this = source; }
 
-    template <class V>
-    void alanlar(V&& v)
+    template <class V> void alanlar(V&& v)
     {
         v("FAlindi", FAlindi);
         v("FOnaylandi", FOnaylandi);

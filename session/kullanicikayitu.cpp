@@ -16,9 +16,9 @@ Tkullanicikayit::Tkullanicikayit(QWidget* parent, const TSonucBilgisi& bilgi)
     setObjectName(QStringLiteral("kullanicikayit"));
     setWindowTitle(QStringLiteral("Kullanıcı Kayıt İsteği"));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QStringLiteral("Bu bilgisayar sistemde kayıtlı değil.\nBilgisayar kimliği: %1")
-                                 .arg(m_bilgi.BILGISAYARID()),
-                             this);
+    auto* label = new QLabel(
+        QStringLiteral("Bu bilgisayar sistemde kayıtlı değil.\nBilgisayar kimliği: %1").arg(m_bilgi.BILGISAYARID()),
+        this);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(label);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

@@ -3,7 +3,8 @@
 #include "platform/data_set.h"
 #include "platform/number_format.h"
 
-void OndalikBicimle(velmora::DataSet& dataSet) {
+void OndalikBicimle(velmora::DataSet& dataSet)
+{
     const QString format = QString::fromLatin1(velmora::kAmountFormat);
     const QVector<velmora::DataSet::Field> fields = dataSet.fields();
     dataSet.disableControls(); // one reset for all fields
@@ -14,11 +15,13 @@ void OndalikBicimle(velmora::DataSet& dataSet) {
     dataSet.enableControls();
 }
 
-bool DoluMu(const velmora::DataSet& dataSet) {
+bool DoluMu(const velmora::DataSet& dataSet)
+{
     return dataSet.isOpen() && !dataSet.isEmpty();
 }
 
-bool SeciliVarmi(velmora::DataSet& dataSet) {
+bool SeciliVarmi(velmora::DataSet& dataSet)
+{
     if (!DoluMu(dataSet))
         return false;
     dataSet.first();

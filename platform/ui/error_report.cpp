@@ -8,11 +8,12 @@
 
 namespace velmora {
 
-void installErrorReport() {
+void installErrorReport()
+{
     // Errors are normally reported from guarded steps on the user-interface thread; one raised
     // elsewhere is shown there too, since widgets belong to that thread alone.
     setErrorReporter([](const QString& text) {
-        runOnUiThreadAndWait([&text] {
+        runOnUiThreadAndWait(qApp, [&text] {
             showMessage({text, MessageKind::Error, mbOK, mbOK, MessageSource::ErrorReport});
         });
     });

@@ -22,7 +22,8 @@ namespace velmora {
 
 namespace {
 
-MessageHook& messageHook() {
+MessageHook& messageHook()
+{
     static MessageHook hook;
     return hook;
 }
@@ -45,7 +46,8 @@ constexpr std::array<std::pair<MessageButton, ModalResult>, 12> kButtonOrder{{
     {mbHelp, mrHelp},
 }};
 
-QString resultName(ModalResult result) {
+QString resultName(ModalResult result)
+{
     switch (result) {
     case mrOk:
         return QStringLiteral("mrOk");
@@ -77,7 +79,8 @@ QString resultName(ModalResult result) {
     return QStringLiteral("mrNone");
 }
 
-std::optional<SystemSound> kindSound(MessageKind kind) {
+std::optional<SystemSound> kindSound(MessageKind kind)
+{
     switch (kind) {
     case MessageKind::Warning:
         return SystemSound::Exclamation;
@@ -93,7 +96,8 @@ std::optional<SystemSound> kindSound(MessageKind kind) {
     return std::nullopt;
 }
 
-std::optional<QStyle::StandardPixmap> kindIcon(MessageKind kind) {
+std::optional<QStyle::StandardPixmap> kindIcon(MessageKind kind)
+{
     switch (kind) {
     case MessageKind::Warning:
         return QStyle::SP_MessageBoxWarning;
@@ -113,7 +117,8 @@ std::optional<QStyle::StandardPixmap> kindIcon(MessageKind kind) {
 // fixed results instead of QDialog's plain rejection.
 class MessageDialog : public QDialog {
 public:
-    explicit MessageDialog(const MessageRequest& request) {
+    explicit MessageDialog(const MessageRequest& request)
+    {
         setObjectName(QStringLiteral("MesajDialog"));
         setWindowTitle(messageTitle(request.kind));
         setModal(true);
@@ -124,8 +129,7 @@ public:
         messageFont.setPointSize(messageFontSize());
         setFont(messageFont);
         setStyleSheet(
-            QStringLiteral("QDialog#MesajDialog, QDialog#MesajDialog * { font-size: %1pt; }")
-                .arg(messageFontSize()));
+            QStringLiteral("QDialog#MesajDialog, QDialog#MesajDialog * { font-size: %1pt; }").arg(messageFontSize()));
 
         auto* content = new QHBoxLayout;
         content->setSpacing(16);
@@ -133,8 +137,7 @@ public:
             const int extent = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
             auto* iconLabel = new QLabel(this);
             iconLabel->setObjectName(QStringLiteral("simge"));
-            iconLabel->setPixmap(
-                style()->standardIcon(*icon, nullptr, this).pixmap(extent, extent));
+            iconLabel->setPixmap(style()->standardIcon(*icon, nullptr, this).pixmap(extent, extent));
             iconLabel->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
             content->addWidget(iconLabel);
         }
@@ -150,8 +153,7 @@ public:
         content->addWidget(text, 1);
 
         // An empty set would leave no way to answer: such a request gets an OK button.
-        const MessageButtons buttons =
-            request.buttons != 0 ? request.buttons : MessageButtons(mbOK);
+        const MessageButtons buttons = request.buttons != 0 ? request.buttons : MessageButtons(mbOK);
         auto* row = new QHBoxLayout;
         row->addStretch(1);
         QList<QPushButton*> made;
@@ -198,7 +200,8 @@ public:
         layout->setSizeConstraint(QLayout::SetFixedSize);
     }
 
-    void centreOnScreen() {
+    void centreOnScreen()
+    {
         adjustSize();
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
@@ -208,7 +211,8 @@ public:
     }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override {
+    void keyPressEvent(QKeyEvent* event) override
+    {
         if (event->matches(QKeySequence::Cancel)) {
             if (m_escapeResult != mrNone)
                 done(m_escapeResult);
@@ -226,11 +230,13 @@ private:
 
 } // namespace
 
-void setMessageHook(MessageHook hook) {
+void setMessageHook(MessageHook hook)
+{
     messageHook() = std::move(hook);
 }
 
-int showMessage(const MessageRequest& request) {
+int showMessage(const MessageRequest& request)
+{
     if (const MessageHook& hook = messageHook())
         return hook(request);
 
@@ -248,15 +254,18 @@ int showMessage(const MessageRequest& request) {
     return result;
 }
 
-void setMessageFontSize(int points) {
+void setMessageFontSize(int points)
+{
     g_messageFontSize = points;
 }
 
-int messageFontSize() {
+int messageFontSize()
+{
     return g_messageFontSize;
 }
 
-QString messageTitle(MessageKind kind) {
+QString messageTitle(MessageKind kind)
+{
     switch (kind) {
     case MessageKind::Warning:
         return QStringLiteral("Uyarı");
@@ -272,7 +281,8 @@ QString messageTitle(MessageKind kind) {
     return QApplication::applicationDisplayName();
 }
 
-QString buttonCaption(MessageButton button) {
+QString buttonCaption(MessageButton button)
+{
     switch (button) {
     case mbYes:
         return QStringLiteral("Evet");

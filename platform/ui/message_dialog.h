@@ -51,9 +51,9 @@ enum ModalResult : int {
 
 // Who asked for the message box.
 enum class MessageSource {
-    Message,       // the program's own message dialog with Turkish captions
-    StandardBox,   // the desktop's plain message box
-    ErrorReport,   // an error that no window caught
+    Message,     // the program's own message dialog with Turkish captions
+    StandardBox, // the desktop's plain message box
+    ErrorReport, // an error that no window caught
 };
 
 struct MessageRequest {

@@ -7,7 +7,8 @@
 #include <QStyleFactory>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void initResourcesOnce() {
+static void initResourcesOnce()
+{
     static const bool done = [] {
         Q_INIT_RESOURCE(resources);
         return true;
@@ -17,19 +18,21 @@ static void initResourcesOnce() {
 
 namespace velmora {
 
-void initPlatformResources() {
+void initPlatformResources()
+{
     initResourcesOnce();
 }
 
-bool applyStyle(const QString& name) {
+bool applyStyle(const QString& name)
+{
     initPlatformResources();
     QFile file(QStringLiteral(":/styles/%1.qss").arg(name));
     QString sheet;
     if (file.open(QIODevice::ReadOnly | QIODevice::Text))
         sheet = QString::fromUtf8(file.readAll());
     if (sheet.trimmed().isEmpty()) {
-        showMessage({QStringLiteral("Görünüm uygulanamadı: %1").arg(name), MessageKind::Error, mbOK,
-                     mbOK, MessageSource::Message});
+        showMessage({QStringLiteral("Görünüm uygulanamadı: %1").arg(name), MessageKind::Error, mbOK, mbOK,
+                     MessageSource::Message});
         return false;
     }
     // The sheet is written against Fusion, which draws the same on every desktop.

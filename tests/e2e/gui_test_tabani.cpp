@@ -61,7 +61,10 @@ ModalSenaryo::ModalSenaryo(QVector<Adim> adimlar, int sureSiniriMs)
     m_zamanlayici.start();
 }
 
-QWidget* ModalSenaryo::modal() { return QApplication::activeModalWidget(); }
+QWidget* ModalSenaryo::modal()
+{
+    return QApplication::activeModalWidget();
+}
 
 std::function<bool()> ModalSenaryo::modalAcik(const char* objectName)
 {

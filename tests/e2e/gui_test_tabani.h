@@ -16,11 +16,11 @@
 
 struct KancaKayitlari {
     QVector<velmora::MessageRequest> mesajlar;
-    QVector<int> cevaplar;        // scripted answers, first one used first; default mrOk
-    QVector<int> sonlandirmalar;  // exit codes asked for
-    int beklemeler = 0;           // connection retry waits
+    QVector<int> cevaplar;       // scripted answers, first one used first; default mrOk
+    QVector<int> sonlandirmalar; // exit codes asked for
+    int beklemeler = 0;          // connection retry waits
     QVector<velmora::SystemSound> sesler;
-    QStringList acilanlar;        // shell open targets
+    QStringList acilanlar; // shell open targets
 
     bool mesajVar(const QString& metin) const
     {

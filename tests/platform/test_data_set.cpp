@@ -8,7 +8,8 @@ using namespace velmora;
 namespace {
 
 // A small basket: three lines, the middle one without a price.
-Table basket() {
+Table basket()
+{
     Table table;
     table.columns = {{QStringLiteral("STOKNO"), FieldType::Int32},
                      {QStringLiteral("STOKADI"), FieldType::Text},
@@ -20,7 +21,8 @@ Table basket() {
     return table;
 }
 
-QVector<int> column(const DataSet& dataSet, int c) {
+QVector<int> column(const DataSet& dataSet, int c)
+{
     QVector<int> values;
     for (int r = 0; r < dataSet.recordCount(); ++r)
         values.append(dataSet.value(r, c).toInt());
@@ -51,7 +53,8 @@ private slots:
     void raggedRowsAreFilledWithNulls();
 };
 
-void TestDataSet::loadCopiesAndAssignMoves() {
+void TestDataSet::loadCopiesAndAssignMoves()
+{
     Table table = basket();
     DataSet dataSet;
     QSignalSpy resets(&dataSet, &DataSet::reset);
@@ -77,7 +80,8 @@ void TestDataSet::loadCopiesAndAssignMoves() {
     QCOMPARE(round.rows.at(0).at(0).toInt(), 7);
 }
 
-void TestDataSet::assignKeepsFormatOfSameField() {
+void TestDataSet::assignKeepsFormatOfSameField()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     dataSet.setDisplayFormat(QStringLiteral("FIYAT"), QStringLiteral("0.00"));
@@ -89,7 +93,8 @@ void TestDataSet::assignKeepsFormatOfSameField() {
     QCOMPARE(dataSet.fields()[0].displayFormat, QString());
 }
 
-void TestDataSet::cursorOnEmptyAndClosed() {
+void TestDataSet::cursorOnEmptyAndClosed()
+{
     DataSet closed;
     QVERIFY(!closed.isOpen());
     QVERIFY(closed.eof());
@@ -115,7 +120,8 @@ void TestDataSet::cursorOnEmptyAndClosed() {
     QVERIFY_THROWS_EXCEPTION(std::logic_error, empty.edit());
 }
 
-void TestDataSet::cursorWalk() {
+void TestDataSet::cursorWalk()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     QSignalSpy moves(&dataSet, &DataSet::cursorMoved);
@@ -139,7 +145,8 @@ void TestDataSet::cursorWalk() {
     QCOMPARE(dataSet.recNo(), 2);
 }
 
-void TestDataSet::locate_data() {
+void TestDataSet::locate_data()
+{
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<bool>("found");
@@ -147,15 +154,15 @@ void TestDataSet::locate_data() {
     QTest::newRow("int") << "STOKNO" << QVariant(103) << true << 2;
     QTest::newRow("int as text") << "STOKNO" << QVariant(QStringLiteral("102")) << true << 1;
     QTest::newRow("int as int64") << "STOKNO" << QVariant(qint64(102)) << true << 1;
-    QTest::newRow("text any case field")
-        << "stokadi" << QVariant(QStringLiteral("Yağ filtresi")) << true << 1;
+    QTest::newRow("text any case field") << "stokadi" << QVariant(QStringLiteral("Yağ filtresi")) << true << 1;
     QTest::newRow("first of several") << "SEC" << QVariant(0) << true << 0;
     QTest::newRow("null cell") << "FIYAT" << QVariant() << true << 1;
     QTest::newRow("no such value") << "STOKNO" << QVariant(999) << false << 1;
     QTest::newRow("no such field") << "BARKOD" << QVariant(101) << false << 1;
 }
 
-void TestDataSet::locate() {
+void TestDataSet::locate()
+{
     QFETCH(QString, field);
     QFETCH(QVariant, value);
     QFETCH(bool, found);
@@ -167,7 +174,8 @@ void TestDataSet::locate() {
     QCOMPARE(dataSet.recNo(), row);
 }
 
-void TestDataSet::editPostAndCancel() {
+void TestDataSet::editPostAndCancel()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     QSignalSpy changed(&dataSet, &DataSet::rowChanged);
@@ -193,7 +201,8 @@ void TestDataSet::editPostAndCancel() {
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, dataSet.setValue(QStringLiteral("YOK"), 1));
 }
 
-void TestDataSet::movingWhileEditingPostsToTheEditedRow() {
+void TestDataSet::movingWhileEditingPostsToTheEditedRow()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     dataSet.first();
@@ -211,7 +220,8 @@ void TestDataSet::movingWhileEditingPostsToTheEditedRow() {
     QCOMPARE(column(dataSet, 3), (QVector<int>{1, 0, 0}));
 }
 
-void TestDataSet::appendOnEmptyAndFilled() {
+void TestDataSet::appendOnEmptyAndFilled()
+{
     Table table = basket();
     table.rows.clear();
     DataSet dataSet;
@@ -240,7 +250,8 @@ void TestDataSet::appendOnEmptyAndFilled() {
     QCOMPARE(dataSet.recNo(), 3);
 }
 
-void TestDataSet::deleteRow() {
+void TestDataSet::deleteRow()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     dataSet.moveTo(1);
@@ -257,7 +268,8 @@ void TestDataSet::deleteRow() {
     QVERIFY(dataSet.isOpen());
 }
 
-void TestDataSet::deleteRowWhileEditingDropsTheEdit() {
+void TestDataSet::deleteRowWhileEditingDropsTheEdit()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     dataSet.first();
@@ -275,7 +287,8 @@ void TestDataSet::deleteRowWhileEditingDropsTheEdit() {
     QCOMPARE(column(dataSet, 0), (QVector<int>{102, 103}));
 }
 
-void TestDataSet::notificationsWhileDisabled() {
+void TestDataSet::notificationsWhileDisabled()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     QSignalSpy resets(&dataSet, &DataSet::reset);
@@ -307,7 +320,8 @@ void TestDataSet::notificationsWhileDisabled() {
     QVERIFY(!dataSet.controlsDisabled());
 }
 
-void TestDataSet::cursorMovesWhileDisabledAreReported() {
+void TestDataSet::cursorMovesWhileDisabledAreReported()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     QSignalSpy moves(&dataSet, &DataSet::cursorMoved);
@@ -323,7 +337,8 @@ void TestDataSet::cursorMovesWhileDisabledAreReported() {
     QCOMPARE(resets.size(), 0);
 }
 
-void TestDataSet::displayText_data() {
+void TestDataSet::displayText_data()
+{
     QTest::addColumn<int>("type");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("format");
@@ -345,12 +360,12 @@ void TestDataSet::displayText_data() {
                           << "True";
     QTest::newRow("date") << static_cast<int>(FieldType::Date) << QVariant(45000.0) << ""
                           << "15.03.2023";
-    QTest::newRow("text") << static_cast<int>(FieldType::Text)
-                          << QVariant(QStringLiteral("Ön tampon")) << ""
+    QTest::newRow("text") << static_cast<int>(FieldType::Text) << QVariant(QStringLiteral("Ön tampon")) << ""
                           << "Ön tampon";
 }
 
-void TestDataSet::displayText() {
+void TestDataSet::displayText()
+{
     QFETCH(int, type);
     QFETCH(QVariant, value);
     QFETCH(QString, format);
@@ -364,7 +379,8 @@ void TestDataSet::displayText() {
     QCOMPARE(dataSet.displayText(0, 0, QLocale(QLocale::Turkish, QLocale::Turkey)), expected);
 }
 
-void TestDataSet::missingFieldGivesNull() {
+void TestDataSet::missingFieldGivesNull()
+{
     DataSet dataSet;
     dataSet.loadFromTable(basket());
     QVERIFY(!dataSet.value(QStringLiteral("BARKOD")).isValid());
@@ -379,7 +395,8 @@ void TestDataSet::missingFieldGivesNull() {
     QCOMPARE(dataSet.fieldCount(), 0);
 }
 
-void TestDataSet::raggedRowsAreFilledWithNulls() {
+void TestDataSet::raggedRowsAreFilledWithNulls()
+{
     Table table = basket();
     table.rows[0].resize(2);
     table.rows[1].append(QStringLiteral("fazla"));

@@ -17,7 +17,8 @@ private slots:
     void formatNumber();
 };
 
-void TestNumberFormat::ikiHaneYuvarla_data() {
+void TestNumberFormat::ikiHaneYuvarla_data()
+{
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("expected");
     // Halves as a person reads them, although the binary value lies just below.
@@ -44,7 +45,8 @@ void TestNumberFormat::ikiHaneYuvarla_data() {
     QTest::newRow("large") << 98765432109.125 << 98765432109.13;
 }
 
-void TestNumberFormat::ikiHaneYuvarla() {
+void TestNumberFormat::ikiHaneYuvarla()
+{
     QFETCH(double, value);
     QFETCH(double, expected);
     const double rounded = IkiHaneYuvarla(value);
@@ -52,17 +54,18 @@ void TestNumberFormat::ikiHaneYuvarla() {
     QVERIFY2(rounded == expected, qPrintable(QString::number(rounded, 'g', 17)));
 }
 
-void TestNumberFormat::ikiHaneYuvarlaGivesNoNegativeZero() {
+void TestNumberFormat::ikiHaneYuvarlaGivesNoNegativeZero()
+{
     for (const double value : {-0.001, -0.004999, -0.0}) {
         const double rounded = IkiHaneYuvarla(value);
         QCOMPARE(rounded, 0.0);
         QVERIFY2(!std::signbit(rounded), qPrintable(QString::number(value)));
-        QCOMPARE(velmora::formatNumber(rounded, QStringLiteral("#,###,##0.00"), QLocale::c()),
-                 QStringLiteral("0.00"));
+        QCOMPARE(velmora::formatNumber(rounded, QStringLiteral("#,###,##0.00"), QLocale::c()), QStringLiteral("0.00"));
     }
 }
 
-void TestNumberFormat::formatNumber_data() {
+void TestNumberFormat::formatNumber_data()
+{
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<double>("value");
@@ -96,7 +99,8 @@ void TestNumberFormat::formatNumber_data() {
     QTest::newRow("en amount 0") << en << amount << 0.0 << "0.00";
 }
 
-void TestNumberFormat::formatNumber() {
+void TestNumberFormat::formatNumber()
+{
     QFETCH(QLocale, locale);
     QFETCH(QString, pattern);
     QFETCH(double, value);

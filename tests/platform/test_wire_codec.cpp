@@ -10,7 +10,8 @@ using namespace velmora;
 namespace {
 
 // One value through the bytes of an answer, as the client receives it from the server.
-QJsonValue throughAnswer(const QJsonValue& value) {
+QJsonValue throughAnswer(const QJsonValue& value)
+{
     const CallAnswer answer = wire::decodeAnswer(wire::encodeAnswer({value, QJsonArray{value}}));
     if (answer.outputs.size() != 1)
         throw std::logic_error("output lost");
@@ -18,32 +19,29 @@ QJsonValue throughAnswer(const QJsonValue& value) {
 }
 
 // One value through the bytes of a request, as the server receives it.
-QJsonValue throughRequest(const QJsonValue& value) {
+QJsonValue throughRequest(const QJsonValue& value)
+{
     const QJsonArray params = wire::decodeRequest(wire::encodeRequest(QJsonArray{value}));
     return params.at(0);
 }
 
 const QString kTurkish = QStringLiteral("ğüşıöçĞÜŞİÖÇ");
 
-Table everyKindTable() {
+Table everyKindTable()
+{
     Table table;
-    table.columns = {{QStringLiteral("STOKNO"), FieldType::Int32},
-                     {QStringLiteral("KAYITNO"), FieldType::Int64},
-                     {QStringLiteral("FIYAT"), FieldType::Double},
-                     {QStringLiteral("STOKADI"), FieldType::Text},
-                     {QStringLiteral("RESIMVAR"), FieldType::Bool},
-                     {QStringLiteral("TARIH"), FieldType::Date},
+    table.columns = {{QStringLiteral("STOKNO"), FieldType::Int32},  {QStringLiteral("KAYITNO"), FieldType::Int64},
+                     {QStringLiteral("FIYAT"), FieldType::Double},  {QStringLiteral("STOKADI"), FieldType::Text},
+                     {QStringLiteral("RESIMVAR"), FieldType::Bool}, {QStringLiteral("TARIH"), FieldType::Date},
                      {QStringLiteral("RESIM"), FieldType::Blob}};
     QByteArray allBytes;
     for (int b = 0; b < 256; ++b)
         allBytes.append(static_cast<char>(b));
     table.rows.append({std::numeric_limits<qint32>::min(), qint64(9007199254740993LL), 0.1,
-                       kTurkish + QStringLiteral(" \"tırnak\" \\ \n\t\x01"), true, 45000.0,
-                       allBytes});
-    table.rows.append({std::numeric_limits<qint32>::max(), std::numeric_limits<qint64>::min(),
-                       -1234567.891, QString(), false, 0.0, QByteArray()});
-    table.rows.append(
-        {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()});
+                       kTurkish + QStringLiteral(" \"tırnak\" \\ \n\t\x01"), true, 45000.0, allBytes});
+    table.rows.append({std::numeric_limits<qint32>::max(), std::numeric_limits<qint64>::min(), -1234567.891, QString(),
+                       false, 0.0, QByteArray()});
+    table.rows.append({QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()});
     return table;
 }
 
@@ -71,7 +69,8 @@ private slots:
     void outputsHeaderIsAsciiAndReadsBack();
 };
 
-void TestWireCodec::int32RoundTrip_data() {
+void TestWireCodec::int32RoundTrip_data()
+{
     QTest::addColumn<qint32>("value");
     QTest::newRow("min") << std::numeric_limits<qint32>::min();
     QTest::newRow("max") << std::numeric_limits<qint32>::max();
@@ -79,13 +78,15 @@ void TestWireCodec::int32RoundTrip_data() {
     QTest::newRow("minus one") << -1;
 }
 
-void TestWireCodec::int32RoundTrip() {
+void TestWireCodec::int32RoundTrip()
+{
     QFETCH(qint32, value);
     QCOMPARE(wire::toInt32(throughAnswer(wire::fromInt64(value)), "x"), value);
     QCOMPARE(wire::toInt32(throughRequest(wire::fromInt64(value)), "x"), value);
 }
 
-void TestWireCodec::int64RoundTrip_data() {
+void TestWireCodec::int64RoundTrip_data()
+{
     QTest::addColumn<qint64>("value");
     QTest::newRow("2^53 + 1") << qint64(9007199254740993LL);
     QTest::newRow("-(2^53 + 1)") << qint64(-9007199254740993LL);
@@ -94,13 +95,15 @@ void TestWireCodec::int64RoundTrip_data() {
     QTest::newRow("stream size") << qint64(5368709120LL);
 }
 
-void TestWireCodec::int64RoundTrip() {
+void TestWireCodec::int64RoundTrip()
+{
     QFETCH(qint64, value);
     QCOMPARE(wire::toInt64(throughAnswer(wire::fromInt64(value)), "x"), value);
     QCOMPARE(wire::toInt64(throughRequest(wire::fromInt64(value)), "x"), value);
 }
 
-void TestWireCodec::doubleRoundTrip_data() {
+void TestWireCodec::doubleRoundTrip_data()
+{
     QTest::addColumn<double>("value");
     QTest::newRow("0.1") << 0.1;
     QTest::newRow("1e-300") << 1e-300;
@@ -113,36 +116,37 @@ void TestWireCodec::doubleRoundTrip_data() {
     QTest::newRow("1/3") << 1.0 / 3.0;
 }
 
-void TestWireCodec::doubleRoundTrip() {
+void TestWireCodec::doubleRoundTrip()
+{
     QFETCH(double, value);
-    for (const QJsonValue& back :
-         {throughAnswer(wire::fromDouble(value)), throughRequest(wire::fromDouble(value))}) {
+    for (const QJsonValue& back : {throughAnswer(wire::fromDouble(value)), throughRequest(wire::fromDouble(value))}) {
         // Exact bits, except that a negative zero arrives as zero (JSON "-0" reads as integer).
         const double read = wire::toDouble(back, "x");
         QVERIFY2(read == value, qPrintable(QString::number(read, 'g', 17))); // exact, not fuzzy
     }
 }
 
-void TestWireCodec::boolAndTextRoundTrip() {
+void TestWireCodec::boolAndTextRoundTrip()
+{
     QCOMPARE(wire::toBool(throughAnswer(true), "x"), true);
     QCOMPARE(wire::toBool(throughRequest(false), "x"), false);
     QString control;
     for (char16_t c = 1; c < 0x20; ++c)
         control.append(QChar(c));
-    const QStringList texts{kTurkish, QStringLiteral("\"alıntı\" ve \\ ters bölü / eğik"), control,
-                            QString(), QStringLiteral("emoji 🚗 ve €")};
+    const QStringList texts{kTurkish, QStringLiteral("\"alıntı\" ve \\ ters bölü / eğik"), control, QString(),
+                            QStringLiteral("emoji 🚗 ve €")};
     for (const QString& text : texts) {
         QCOMPARE(wire::toText(throughAnswer(text), "x"), text);
         QCOMPARE(wire::toText(throughRequest(text), "x"), text);
     }
 }
 
-void TestWireCodec::tableRoundTrip() {
+void TestWireCodec::tableRoundTrip()
+{
     const Table table = everyKindTable();
     const QByteArray body = wire::encodeAnswer({wire::encodeTable(table), {}});
-    for (const Table& back :
-         {wire::decodeTable(wire::decodeAnswer(body).result),
-          wire::decodeTable(QJsonDocument(wire::encodeTable(table)).toJson())}) {
+    for (const Table& back : {wire::decodeTable(wire::decodeAnswer(body).result),
+                              wire::decodeTable(QJsonDocument(wire::encodeTable(table)).toJson())}) {
         QCOMPARE(back.columns.size(), table.columns.size());
         for (int c = 0; c < table.columns.size(); ++c) {
             QCOMPARE(back.columns[c].name, table.columns[c].name);
@@ -168,7 +172,8 @@ void TestWireCodec::tableRoundTrip() {
     QCOMPARE(back.rows[0][6].toByteArray().size(), 256);
 }
 
-void TestWireCodec::emptyTableRoundTrip() {
+void TestWireCodec::emptyTableRoundTrip()
+{
     Table table;
     table.columns = {{QStringLiteral("SEC"), FieldType::Int32}};
     const Table back = wire::decodeTable(QJsonValue(wire::encodeTable(table)));
@@ -176,7 +181,8 @@ void TestWireCodec::emptyTableRoundTrip() {
     QCOMPARE(back.rows.size(), 0);
 }
 
-void TestWireCodec::scalarOfWrongKindIsWireError_data() {
+void TestWireCodec::scalarOfWrongKindIsWireError_data()
+{
     QTest::addColumn<QByteArray>("json"); // the value, inside [ ]
     QTest::addColumn<QString>("kind");
     QTest::newRow("text for int32") << QByteArray("\"12\"") << "int32";
@@ -194,7 +200,8 @@ void TestWireCodec::scalarOfWrongKindIsWireError_data() {
     QTest::newRow("null for text") << QByteArray("null") << "text";
 }
 
-void TestWireCodec::scalarOfWrongKindIsWireError() {
+void TestWireCodec::scalarOfWrongKindIsWireError()
+{
     QFETCH(QByteArray, json);
     QFETCH(QString, kind);
     const QJsonValue value = wire::decodeRequest("{\"params\":[" + json + "]}").at(0);
@@ -215,7 +222,8 @@ void TestWireCodec::scalarOfWrongKindIsWireError() {
     }
 }
 
-void TestWireCodec::malformedTableIsWireError_data() {
+void TestWireCodec::malformedTableIsWireError_data()
+{
     QTest::addColumn<QByteArray>("json");
     const QByteArray cols = R"("columns":[{"name":"A","type":"int32"},{"name":"B","type":"blob"}])";
     QTest::newRow("not an object") << QByteArray("[1,2]");
@@ -230,14 +238,13 @@ void TestWireCodec::malformedTableIsWireError_data() {
     QTest::newRow("1.5 in int32") << "{" + cols + R"(,"rows":[[1.5,""]]})";
     QTest::newRow("bad base64") << "{" + cols + R"(,"rows":[[1,"@@not base64@@"]]})";
     QTest::newRow("number in blob") << "{" + cols + R"(,"rows":[[1,5]]})";
-    QTest::newRow("unknown column type")
-        << QByteArray(R"({"columns":[{"name":"A","type":"currency"}],"rows":[]})");
-    QTest::newRow("column without name")
-        << QByteArray(R"({"columns":[{"type":"int32"}],"rows":[]})");
+    QTest::newRow("unknown column type") << QByteArray(R"({"columns":[{"name":"A","type":"currency"}],"rows":[]})");
+    QTest::newRow("column without name") << QByteArray(R"({"columns":[{"type":"int32"}],"rows":[]})");
     QTest::newRow("column not an object") << QByteArray(R"({"columns":["A"],"rows":[]})");
 }
 
-void TestWireCodec::malformedTableIsWireError() {
+void TestWireCodec::malformedTableIsWireError()
+{
     QFETCH(QByteArray, json);
     QVERIFY_THROWS_EXCEPTION(WireError, wire::decodeTable(json));
     // The same table as the result of an answer.
@@ -245,7 +252,8 @@ void TestWireCodec::malformedTableIsWireError() {
     QVERIFY_THROWS_EXCEPTION(WireError, wire::decodeTable(wire::decodeAnswer(answer).result));
 }
 
-void TestWireCodec::malformedMessageIsWireError_data() {
+void TestWireCodec::malformedMessageIsWireError_data()
+{
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("isRequest");
     QTest::newRow("answer not JSON") << QByteArray("<html>502</html>") << false;
@@ -260,7 +268,8 @@ void TestWireCodec::malformedMessageIsWireError_data() {
     QTest::newRow("params not an array") << QByteArray(R"({"params":"x"})") << true;
 }
 
-void TestWireCodec::malformedMessageIsWireError() {
+void TestWireCodec::malformedMessageIsWireError()
+{
     QFETCH(QByteArray, body);
     QFETCH(bool, isRequest);
     if (isRequest)
@@ -269,9 +278,9 @@ void TestWireCodec::malformedMessageIsWireError() {
         QVERIFY_THROWS_EXCEPTION(WireError, wire::decodeAnswer(body));
 }
 
-void TestWireCodec::errorAnswer() {
-    const ErrorAnswer sent{QStringLiteral("EDatabaseError"),
-                           QStringLiteral("Sipariş kaydedilemedi: ürün bulunamadı")};
+void TestWireCodec::errorAnswer()
+{
+    const ErrorAnswer sent{QStringLiteral("EDatabaseError"), QStringLiteral("Sipariş kaydedilemedi: ürün bulunamadı")};
     const auto back = wire::decodeError(wire::encodeError(sent));
     QVERIFY(back.has_value());
     QCOMPARE(back->errorClass, sent.errorClass);
@@ -280,9 +289,9 @@ void TestWireCodec::errorAnswer() {
     QVERIFY(!wire::decodeError("Internal Server Error").has_value());
 }
 
-void TestWireCodec::outputsHeaderIsAsciiAndReadsBack() {
-    const QJsonArray outputs{qint64(5368709120LL),
-                             QStringLiteral("Şubat kampanyası \"ÖZEL\" \\ 🚗.pdf"), kTurkish,
+void TestWireCodec::outputsHeaderIsAsciiAndReadsBack()
+{
+    const QJsonArray outputs{qint64(5368709120LL), QStringLiteral("Şubat kampanyası \"ÖZEL\" \\ 🚗.pdf"), kTurkish,
                              QJsonValue::Null};
     const QByteArray header = wire::encodeOutputsHeader(outputs);
     for (const char ch : header) {

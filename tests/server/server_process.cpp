@@ -4,11 +4,13 @@
 #include <QRegularExpression>
 
 ServerProcess::ServerProcess(const QString& dataDir)
-    : m_dataDir(dataDir) {
+    : m_dataDir(dataDir)
+{
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
-ServerProcess::~ServerProcess() {
+ServerProcess::~ServerProcess()
+{
     if (m_process.state() != QProcess::NotRunning) {
         m_process.terminate();
         if (!m_process.waitForFinished(10000))
@@ -17,15 +19,16 @@ ServerProcess::~ServerProcess() {
     }
 }
 
-bool ServerProcess::start(const QStringList& extraArguments) {
+bool ServerProcess::start(const QStringList& extraArguments)
+{
     const QString program = qEnvironmentVariable("VELMORA_SERVER_BIN");
     if (program.isEmpty()) {
         m_error = QStringLiteral("VELMORA_SERVER_BIN is not set");
         return false;
     }
-    m_process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"),
-                                         QStringLiteral("--data"), m_dataDir} +
-                                 extraArguments);
+    m_process.start(program,
+                    QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), m_dataDir} +
+                        extraArguments);
     if (!m_process.waitForStarted(10000)) {
         m_error = m_process.errorString();
         return false;
@@ -52,7 +55,8 @@ bool ServerProcess::start(const QStringList& extraArguments) {
     return false;
 }
 
-bool ServerProcess::stop() {
+bool ServerProcess::stop()
+{
     if (m_process.state() == QProcess::NotRunning)
         return false;
     m_process.terminate();

@@ -37,7 +37,8 @@ private:
     QByteArray m_document;
 };
 
-void TestMethodDispatch::initTestCase() {
+void TestMethodDispatch::initTestCase()
+{
     QVERIFY(m_dir.isValid());
     m_storage = std::make_unique<Storage>(m_dir.path());
 
@@ -46,9 +47,8 @@ void TestMethodDispatch::initTestCase() {
         m_document[i] = static_cast<char>((i * 31) ^ (i >> 8));
     m_methods.add(QStringLiteral("BelgeIndir"), [this](const CallContext& call) -> MethodAnswer {
         const qint32 sirano = call.int32(0);
-        return StreamAnswer{
-            m_document,
-            {qint64(m_document.size()), QStringLiteral("Fiyat listesi %1 ğüşİ.pdf").arg(sirano)}};
+        return StreamAnswer{m_document,
+                            {qint64(m_document.size()), QStringLiteral("Fiyat listesi %1 ğüşİ.pdf").arg(sirano)}};
     });
     // Handlers that break their declaration or fail.
     m_methods.add(QStringLiteral("KayanYaziGetir"), [](const CallContext&) -> MethodAnswer {
@@ -60,9 +60,8 @@ void TestMethodDispatch::initTestCase() {
     m_methods.add(QStringLiteral("ResimVer5"), [](const CallContext&) -> MethodAnswer {
         return StreamAnswer{QByteArray("x"), {}};
     });
-    m_methods.add(QStringLiteral("DuyuruVer"), [](const CallContext&) -> MethodAnswer {
-        throw std::runtime_error("disk dolu");
-    });
+    m_methods.add(QStringLiteral("DuyuruVer"),
+                  [](const CallContext&) -> MethodAnswer { throw std::runtime_error("disk dolu"); });
     m_methods.add(QStringLiteral("TeslimVer"), [](const CallContext& call) -> MethodAnswer {
         QSqlDatabase db = call.storage().connection();
         Storage::run(db, QStringLiteral("SELECT * FROM yok"));
@@ -75,38 +74,37 @@ void TestMethodDispatch::initTestCase() {
     m_thread = std::thread([this] { m_service->run(); });
 }
 
-void TestMethodDispatch::cleanupTestCase() {
+void TestMethodDispatch::cleanupTestCase()
+{
     if (m_service)
         m_service->stop();
     if (m_thread.joinable())
         m_thread.join();
 }
 
-void TestMethodDispatch::tableAcceptsOnlyCatalogueMethodsOnce() {
+void TestMethodDispatch::tableAcceptsOnlyCatalogueMethodsOnce()
+{
     MethodTable table;
-    const MethodHandler handler = [](const CallContext&) -> MethodAnswer {
-        return velmora::CallAnswer{};
-    };
+    const MethodHandler handler = [](const CallContext&) -> MethodAnswer { return velmora::CallAnswer{}; };
     QVERIFY_THROWS_EXCEPTION(std::logic_error, table.add(QStringLiteral("EchoString"), handler));
     table.add(QStringLiteral("KargoVer"), handler);
     QVERIFY_THROWS_EXCEPTION(std::logic_error, table.add(QStringLiteral("KargoVer"), handler));
     QCOMPARE(table.names(), QStringList{QStringLiteral("KargoVer")});
 }
 
-void TestMethodDispatch::streamAnswer() {
+void TestMethodDispatch::streamAnswer()
+{
     velmora::ServerConnection connection(QStringLiteral("127.0.0.1"), m_port);
     connection.open();
     QJsonArray outputs;
     auto stream = connection.callStream(QStringLiteral("BelgeIndir"), {7}, &outputs);
     QCOMPARE(stream->size(), qint64(m_document.size()));
     QCOMPARE(stream->readAllOrThrow(), m_document);
-    QCOMPARE(outputs,
-             (QJsonArray{qint64(m_document.size()), QStringLiteral("Fiyat listesi 7 ğüşİ.pdf")}));
+    QCOMPARE(outputs, (QJsonArray{qint64(m_document.size()), QStringLiteral("Fiyat listesi 7 ğüşİ.pdf")}));
 
     // On the wire: Content-Length and an ASCII-only outputs header.
     httplib::Client raw("127.0.0.1", m_port);
-    const auto res =
-        raw.Post("/datasnap/TServerMethods1.BelgeIndir", R"({"params":[7]})", "application/json");
+    const auto res = raw.Post("/datasnap/TServerMethods1.BelgeIndir", R"({"params":[7]})", "application/json");
     QVERIFY(res);
     QCOMPARE(res->status, 200);
     QCOMPARE(res->get_header_value("Content-Length"), std::to_string(m_document.size()));
@@ -116,7 +114,8 @@ void TestMethodDispatch::streamAnswer() {
         QVERIFY(static_cast<unsigned char>(c) < 0x80);
 }
 
-void TestMethodDispatch::failingHandlers_data() {
+void TestMethodDispatch::failingHandlers_data()
+{
     QTest::addColumn<QString>("method");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<int>("status");
@@ -127,26 +126,23 @@ void TestMethodDispatch::failingHandlers_data() {
         << QStringLiteral("SepetSayisi") << QByteArray(R"({"params":[null]})") << 501
         << QStringLiteral("NotImplemented") << QStringLiteral("SepetSayisi");
     QTest::newRow("parameters are checked before the missing handler")
-        << QStringLiteral("SepetSayisi") << QByteArray(R"({"params":[]})") << 400
-        << QStringLiteral("BadRequest") << QStringLiteral("1 parametre");
-    QTest::newRow("number for a text result")
-        << QStringLiteral("KayanYaziGetir") << QByteArray(R"({"params":[]})") << 500
-        << QStringLiteral("InternalError") << QStringLiteral("sonuç");
+        << QStringLiteral("SepetSayisi") << QByteArray(R"({"params":[]})") << 400 << QStringLiteral("BadRequest")
+        << QStringLiteral("1 parametre");
+    QTest::newRow("number for a text result") << QStringLiteral("KayanYaziGetir") << QByteArray(R"({"params":[]})")
+                                              << 500 << QStringLiteral("InternalError") << QStringLiteral("sonuç");
     QTest::newRow("plain answer for a stream method")
-        << QStringLiteral("BannerResimVer") << QByteArray(R"({"params":[]})") << 500
-        << QStringLiteral("InternalError") << QStringLiteral("akış");
-    QTest::newRow("stream without its outputs")
-        << QStringLiteral("ResimVer5") << QByteArray(R"({"params":[1]})") << 500
-        << QStringLiteral("InternalError") << QStringLiteral("çıkış");
-    QTest::newRow("handler throws")
-        << QStringLiteral("DuyuruVer") << QByteArray(R"({"params":[]})") << 500
-        << QStringLiteral("InternalError") << QStringLiteral("disk dolu");
-    QTest::newRow("statement fails")
-        << QStringLiteral("TeslimVer") << QByteArray(R"({"params":[]})") << 500
-        << QStringLiteral("StorageError") << QStringLiteral("yok");
+        << QStringLiteral("BannerResimVer") << QByteArray(R"({"params":[]})") << 500 << QStringLiteral("InternalError")
+        << QStringLiteral("akış");
+    QTest::newRow("stream without its outputs") << QStringLiteral("ResimVer5") << QByteArray(R"({"params":[1]})") << 500
+                                                << QStringLiteral("InternalError") << QStringLiteral("çıkış");
+    QTest::newRow("handler throws") << QStringLiteral("DuyuruVer") << QByteArray(R"({"params":[]})") << 500
+                                    << QStringLiteral("InternalError") << QStringLiteral("disk dolu");
+    QTest::newRow("statement fails") << QStringLiteral("TeslimVer") << QByteArray(R"({"params":[]})") << 500
+                                     << QStringLiteral("StorageError") << QStringLiteral("yok");
 }
 
-void TestMethodDispatch::failingHandlers() {
+void TestMethodDispatch::failingHandlers()
+{
     QFETCH(QString, method);
     QFETCH(QByteArray, body);
     QFETCH(int, status);
@@ -154,8 +150,8 @@ void TestMethodDispatch::failingHandlers() {
     QFETCH(QString, messagePart);
 
     httplib::Client raw("127.0.0.1", m_port);
-    const auto res = raw.Post(("/datasnap/TServerMethods1." + method).toStdString(),
-                              body.toStdString(), "application/json");
+    const auto res =
+        raw.Post(("/datasnap/TServerMethods1." + method).toStdString(), body.toStdString(), "application/json");
     QVERIFY(res);
     QCOMPARE(res->status, status);
     const auto error = velmora::wire::decodeError(QByteArray::fromStdString(res->body));

@@ -27,17 +27,18 @@ Q_DECLARE_METATYPE(TSonucBilgisi)
 namespace {
 
 // One field per line, so that a failed comparison names the field.
-QString fieldsText(const TSonucBilgisi& record) {
+QString fieldsText(const TSonucBilgisi& record)
+{
     const QJsonObject fields = velmora::recordFields(record);
     QStringList lines;
     for (auto it = fields.begin(); it != fields.end(); ++it)
         lines << it.key() + QLatin1Char('=') +
-                     QString::fromUtf8(
-                         QJsonDocument(QJsonArray{it.value()}).toJson(QJsonDocument::Compact));
+                     QString::fromUtf8(QJsonDocument(QJsonArray{it.value()}).toJson(QJsonDocument::Compact));
     return lines.join(QLatin1Char('\n'));
 }
 
-TSonucBilgisi sessionRecord(const QJsonValue& result) {
+TSonucBilgisi sessionRecord(const QJsonValue& result)
+{
     const auto record = velmora::decodeRecord<TSonucBilgisi>(result);
     if (!record)
         throw std::runtime_error("BuyukGetir answered null");
@@ -78,16 +79,15 @@ private:
     TSonucBilgisi m_inactive;
 };
 
-void TestServerHttp::initTestCase() {
+void TestServerHttp::initTestCase()
+{
     QVERIFY(m_dir.isValid());
     m_storage = std::make_unique<Storage>(m_dir.path());
     Storage& s = *m_storage;
-    const qint32 ali =
-        s.addRepresentative({0, QStringLiteral("Ali Vural"), QStringLiteral("0532 111 22 33"),
-                             QStringLiteral("ali@velmora.example")});
-    const qint32 zeynep =
-        s.addRepresentative({0, QStringLiteral("Zeynep Şahin"), QStringLiteral("0533 444 55 66"),
-                             QStringLiteral("zeynep@velmora.example")});
+    const qint32 ali = s.addRepresentative(
+        {0, QStringLiteral("Ali Vural"), QStringLiteral("0532 111 22 33"), QStringLiteral("ali@velmora.example")});
+    const qint32 zeynep = s.addRepresentative({0, QStringLiteral("Zeynep Şahin"), QStringLiteral("0533 444 55 66"),
+                                               QStringLiteral("zeynep@velmora.example")});
     CustomerAccount account;
     account.code = QStringLiteral("120.01.001");
     account.name = QStringLiteral("Çınar Oto Yedek Parça");
@@ -99,24 +99,12 @@ void TestServerHttp::initTestCase() {
     account.representative = zeynep;
     const qint32 gunes = s.addCustomerAccount(account);
 
-    User dealer{0,
-                QStringLiteral("BAYI"),
-                QStringLiteral("1234"),
-                1,
-                3,
-                QStringLiteral("bayi@cinar.example"),
-                cinar,
+    User dealer{0, QStringLiteral("BAYI"), QStringLiteral("1234"), 1, 3, QStringLiteral("bayi@cinar.example"), cinar,
                 0};
     dealer.no = s.addUser(dealer);
     // A representative user speaks for himself, whatever account he is tied to.
-    User representative{0,
-                        QStringLiteral("TEMSILCI"),
-                        QStringLiteral("5678"),
-                        1,
-                        2,
-                        QStringLiteral("z@velmora.example"),
-                        0,
-                        zeynep};
+    User representative{
+        0, QStringLiteral("TEMSILCI"), QStringLiteral("5678"), 1, 2, QStringLiteral("z@velmora.example"), 0, zeynep};
     representative.no = s.addUser(representative);
     User inactive{0, QStringLiteral("PASIF"), QStringLiteral("abc"), 0, 4, QString(), gunes, 0};
     inactive.no = s.addUser(inactive);
@@ -177,25 +165,29 @@ void TestServerHttp::initTestCase() {
     QVERIFY2(m_server->start(), qPrintable(m_server->errorText()));
 }
 
-void TestServerHttp::cleanupTestCase() {
+void TestServerHttp::cleanupTestCase()
+{
     if (m_server && m_server->port() > 0)
         QVERIFY2(m_server->stop(), "SIGTERM must end the server with exit code 0");
 }
 
-velmora::CallAnswer TestServerHttp::call(const QString& method, const QJsonArray& params) {
+velmora::CallAnswer TestServerHttp::call(const QString& method, const QJsonArray& params)
+{
     velmora::ServerConnection connection(QStringLiteral("127.0.0.1"), m_server->port());
     connection.open();
     return connection.call(method, params);
 }
 
-std::unique_ptr<httplib::Client> TestServerHttp::rawClient() const {
+std::unique_ptr<httplib::Client> TestServerHttp::rawClient() const
+{
     auto client = std::make_unique<httplib::Client>("127.0.0.1", m_server->port());
     client->set_connection_timeout(std::chrono::seconds(5));
     client->set_read_timeout(std::chrono::seconds(10));
     return client;
 }
 
-void TestServerHttp::identity() {
+void TestServerHttp::identity()
+{
     const auto res = rawClient()->Get("/datasnap/");
     QVERIFY(res);
     QCOMPARE(res->status, 200);
@@ -208,14 +200,16 @@ void TestServerHttp::identity() {
     QVERIFY(connection.isOpen());
 }
 
-void TestServerHttp::ipEcho() {
+void TestServerHttp::ipEcho()
+{
     const auto res = rawClient()->Get("/ip.php");
     QVERIFY(res);
     QCOMPARE(res->status, 200);
     QCOMPARE(QString::fromStdString(res->body), QStringLiteral("127.0.0.1"));
 }
 
-void TestServerHttp::buyukGetir_data() {
+void TestServerHttp::buyukGetir_data()
+{
     QTest::addColumn<QString>("idsi");
     QTest::addColumn<TSonucBilgisi>("expected");
 
@@ -233,7 +227,8 @@ void TestServerHttp::buyukGetir_data() {
     QTest::newRow("identifier case matters") << QStringLiteral("pc-bayi") << otherCase;
 }
 
-void TestServerHttp::buyukGetir() {
+void TestServerHttp::buyukGetir()
+{
     QFETCH(QString, idsi);
     QFETCH(TSonucBilgisi, expected);
     const velmora::CallAnswer answer = call(QStringLiteral("BuyukGetir"), {idsi});
@@ -241,7 +236,8 @@ void TestServerHttp::buyukGetir() {
     QCOMPARE(fieldsText(sessionRecord(answer.result)), fieldsText(expected));
 }
 
-void TestServerHttp::buyukGetirIsLogged() {
+void TestServerHttp::buyukGetirIsLogged()
+{
     const qsizetype before = m_storage->sessionLog().size();
     call(QStringLiteral("BuyukGetir"), {QStringLiteral("PC-BAYI")});
     call(QStringLiteral("BuyukGetir"), {QStringLiteral("PC-YOK")});
@@ -262,7 +258,8 @@ void TestServerHttp::buyukGetirIsLogged() {
     QCOMPARE(unknown.record.FBILGISAYARID, QStringLiteral("PC-YOK"));
 }
 
-void TestServerHttp::cikisGonderIsLogged() {
+void TestServerHttp::cikisGonderIsLogged()
+{
     TSonucBilgisi bilgi = m_dealer;
     bilgi.FBilgiSayarAdi = QStringLiteral("MUHASEBE-PC");
     bilgi.FBilgisayarKullanici = QStringLiteral("Hasan");
@@ -273,8 +270,7 @@ void TestServerHttp::cikisGonderIsLogged() {
     bilgi.FCariAdi = QStringLiteral("Seçilen Müşteri Ltd.");
 
     const qsizetype before = m_storage->sessionLog().size();
-    const velmora::CallAnswer answer =
-        call(QStringLiteral("CikisGonder"), {velmora::encodeRecord(&bilgi)});
+    const velmora::CallAnswer answer = call(QStringLiteral("CikisGonder"), {velmora::encodeRecord(&bilgi)});
     QVERIFY(answer.result.isNull());
     QVERIFY(answer.outputs.isEmpty());
 
@@ -288,7 +284,8 @@ void TestServerHttp::cikisGonderIsLogged() {
     QCOMPARE(fieldsText(entry.record), fieldsText(expected));
 }
 
-void TestServerHttp::malformedRequests_data() {
+void TestServerHttp::malformedRequests_data()
+{
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("body"); // null: a GET
     QTest::addColumn<int>("status");
@@ -302,57 +299,47 @@ void TestServerHttp::malformedRequests_data() {
     QTest::newRow("not JSON") << buyuk << QByteArray("{params: [") << 400 << bad;
     QTest::newRow("body not an object") << buyuk << QByteArray(R"(["PC-BAYI"])") << 400 << bad;
     QTest::newRow("params missing") << buyuk << QByteArray("{}") << 400 << bad;
-    QTest::newRow("params not an array")
-        << buyuk << QByteArray(R"({"params":"PC-BAYI"})") << 400 << bad;
+    QTest::newRow("params not an array") << buyuk << QByteArray(R"({"params":"PC-BAYI"})") << 400 << bad;
     QTest::newRow("too few params") << buyuk << QByteArray(R"({"params":[]})") << 400 << bad;
-    QTest::newRow("too many params")
-        << buyuk << QByteArray(R"({"params":["PC-BAYI","x"]})") << 400 << bad;
+    QTest::newRow("too many params") << buyuk << QByteArray(R"({"params":["PC-BAYI","x"]})") << 400 << bad;
     QTest::newRow("number where text") << buyuk << QByteArray(R"({"params":[42]})") << 400 << bad;
     QTest::newRow("null where text") << buyuk << QByteArray(R"({"params":[null]})") << 400 << bad;
-    QTest::newRow("text where int")
-        << cariBilgisi << QByteArray(R"({"params":["0","PC-BAYI"]})") << 400 << bad;
-    QTest::newRow("fraction where int")
-        << cariBilgisi << QByteArray(R"({"params":[1.5,"PC-BAYI"]})") << 400 << bad;
-    QTest::newRow("int beyond 32 bits")
-        << cariBilgisi << QByteArray(R"({"params":[4294967296,"PC-BAYI"]})") << 400 << bad;
+    QTest::newRow("text where int") << cariBilgisi << QByteArray(R"({"params":["0","PC-BAYI"]})") << 400 << bad;
+    QTest::newRow("fraction where int") << cariBilgisi << QByteArray(R"({"params":[1.5,"PC-BAYI"]})") << 400 << bad;
+    QTest::newRow("int beyond 32 bits") << cariBilgisi << QByteArray(R"({"params":[4294967296,"PC-BAYI"]})") << 400
+                                        << bad;
     QTest::newRow("record of another type")
-        << cikis << QByteArray(R"({"params":[{"type":"baglantiu.TTusSonuclari","fields":{}}]})")
-        << 400 << bad;
-    QTest::newRow("record as text")
-        << cikis << QByteArray(R"({"params":["PC-BAYI"]})") << 400 << bad;
+        << cikis << QByteArray(R"({"params":[{"type":"baglantiu.TTusSonuclari","fields":{}}]})") << 400 << bad;
+    QTest::newRow("record as text") << cikis << QByteArray(R"({"params":["PC-BAYI"]})") << 400 << bad;
     QTest::newRow("record without fields")
         << cikis << QByteArray(R"({"params":[{"type":"baglantiu.TSonucBilgisi"}]})") << 400 << bad;
     QTest::newRow("record missing a field")
-        << cikis
-        << QByteArray(R"({"params":[{"type":"baglantiu.TSonucBilgisi","fields":{"FADI":"BAYI"}}]})")
-        << 400 << bad;
+        << cikis << QByteArray(R"({"params":[{"type":"baglantiu.TSonucBilgisi","fields":{"FADI":"BAYI"}}]})") << 400
+        << bad;
     QJsonObject record = velmora::encodeRecord(&m_dealer).toObject();
     QJsonObject fields = record.value(QStringLiteral("fields")).toObject();
     fields.insert(QStringLiteral("FSirano"), QStringLiteral("1"));
     record.insert(QStringLiteral("fields"), fields);
-    QTest::newRow("record field of the wrong kind")
-        << cikis << velmora::wire::encodeRequest({record}) << 400 << bad;
-    QTest::newRow("null session record")
-        << cikis << QByteArray(R"({"params":[null]})") << 400 << bad;
-    QTest::newRow("unknown method")
-        << QStringLiteral("/datasnap/TServerMethods1.StokSil") << QByteArray(R"({"params":[]})")
-        << 404 << QStringLiteral("UnknownMethod");
+    QTest::newRow("record field of the wrong kind") << cikis << velmora::wire::encodeRequest({record}) << 400 << bad;
+    QTest::newRow("null session record") << cikis << QByteArray(R"({"params":[null]})") << 400 << bad;
+    QTest::newRow("unknown method") << QStringLiteral("/datasnap/TServerMethods1.StokSil")
+                                    << QByteArray(R"({"params":[]})") << 404 << QStringLiteral("UnknownMethod");
     QTest::newRow("unknown path") << QStringLiteral("/datasnap/baska") << QByteArray() << 404
                                   << QStringLiteral("NotFound");
     QByteArray huge = R"({"params":[")" + QByteArray(1024 * 1024, 'x') + R"("]})";
     QTest::newRow("body over 1 MiB") << buyuk << huge << 413 << QStringLiteral("PayloadTooLarge");
 }
 
-void TestServerHttp::malformedRequests() {
+void TestServerHttp::malformedRequests()
+{
     QFETCH(QString, path);
     QFETCH(QByteArray, body);
     QFETCH(int, status);
     QFETCH(QString, errorClass);
 
     auto client = rawClient();
-    const auto res = body.isNull()
-                         ? client->Get(path.toStdString())
-                         : client->Post(path.toStdString(), body.toStdString(), "application/json");
+    const auto res = body.isNull() ? client->Get(path.toStdString())
+                                   : client->Post(path.toStdString(), body.toStdString(), "application/json");
     QVERIFY2(res, httplib::to_string(res.error()).c_str());
     QCOMPARE(res->status, status);
     const auto error = velmora::wire::decodeError(QByteArray::fromStdString(res->body));
@@ -361,12 +348,12 @@ void TestServerHttp::malformedRequests() {
     QVERIFY(!error->message.isEmpty());
 
     // The server goes on serving.
-    const TSonucBilgisi after =
-        sessionRecord(call(QStringLiteral("BuyukGetir"), {QStringLiteral("PC-BAYI")}).result);
+    const TSonucBilgisi after = sessionRecord(call(QStringLiteral("BuyukGetir"), {QStringLiteral("PC-BAYI")}).result);
     QCOMPARE(after.FADI, QStringLiteral("BAYI"));
 }
 
-void TestServerHttp::concurrentCallsAllLand() {
+void TestServerHttp::concurrentCallsAllLand()
+{
     constexpr int threads = 8;
     constexpr int callsEach = 25;
     const qsizetype before = m_storage->sessionLog().size();
@@ -379,15 +366,13 @@ void TestServerHttp::concurrentCallsAllLand() {
                 connection.open();
                 for (int i = 0; i < callsEach; ++i) {
                     if (i % 2 == 0) {
-                        const auto answer = connection.call(QStringLiteral("BuyukGetir"),
-                                                            {QStringLiteral("PC-BAYI")});
+                        const auto answer = connection.call(QStringLiteral("BuyukGetir"), {QStringLiteral("PC-BAYI")});
                         if (sessionRecord(answer.result).FSirano == m_dealer.FSirano)
                             ++good;
                     } else {
                         TSonucBilgisi bilgi = m_dealer;
                         bilgi.FBilgiSayarAdi = QStringLiteral("PC-%1-%2").arg(t).arg(i);
-                        connection.call(QStringLiteral("CikisGonder"),
-                                        {velmora::encodeRecord(&bilgi)});
+                        connection.call(QStringLiteral("CikisGonder"), {velmora::encodeRecord(&bilgi)});
                         ++good;
                     }
                 }
@@ -402,7 +387,8 @@ void TestServerHttp::concurrentCallsAllLand() {
     QCOMPARE(m_storage->sessionLog().size(), before + threads * callsEach);
 }
 
-void TestServerHttp::installerDownload() {
+void TestServerHttp::installerDownload()
+{
     auto client = rawClient();
     auto res = client->Get("/exe/VelmoraSetup.exe");
     QVERIFY(res);
@@ -422,17 +408,18 @@ void TestServerHttp::installerDownload() {
     QCOMPARE(QByteArray::fromStdString(res->body), newer);
 }
 
-void TestServerHttp::demoData_data() {
+void TestServerHttp::demoData_data()
+{
     QTest::addColumn<QString>("demoUser");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("userType");
 
     QTest::newRow("dealer by default") << QString() << QStringLiteral("BAYI") << 3;
-    QTest::newRow("representative")
-        << QStringLiteral("temsilci") << QStringLiteral("TEMSILCI") << 1;
+    QTest::newRow("representative") << QStringLiteral("temsilci") << QStringLiteral("TEMSILCI") << 1;
 }
 
-void TestServerHttp::demoData() {
+void TestServerHttp::demoData()
+{
     QFETCH(QString, demoUser);
     QFETCH(QString, name);
     QFETCH(int, userType);
@@ -444,14 +431,11 @@ void TestServerHttp::demoData() {
         arguments << QStringLiteral("--demo-user") << demoUser;
     ServerProcess demo(dir.path());
     QVERIFY2(demo.start(arguments), qPrintable(demo.errorText()));
-    QVERIFY(demo.outputLines()
-                .join(QLatin1Char('\n'))
-                .contains(name + QStringLiteral(", password 1234")));
+    QVERIFY(demo.outputLines().join(QLatin1Char('\n')).contains(name + QStringLiteral(", password 1234")));
 
     velmora::ServerConnection connection(QStringLiteral("127.0.0.1"), demo.port());
     connection.open();
-    const TSonucBilgisi bilgi =
-        sessionRecord(connection.call(QStringLiteral("BuyukGetir"), {BilgisayarIdAl()}).result);
+    const TSonucBilgisi bilgi = sessionRecord(connection.call(QStringLiteral("BuyukGetir"), {BilgisayarIdAl()}).result);
     QVERIFY(bilgi.FVarmi);
     QCOMPARE(bilgi.FADI, name);
     QCOMPARE(bilgi.FSIFRE, QStringLiteral("1234"));

@@ -18,13 +18,15 @@ private slots:
     void macAdresiBicimle();
 };
 
-void TestBilgisayarKimligi::cleanup() {
+void TestBilgisayarKimligi::cleanup()
+{
     const velmora::SystemHooks real = velmora::defaultSystemHooks();
     systemHooks().diskSerial = real.diskSerial;
     systemHooks().networkAddress = real.networkAddress;
 }
 
-void TestBilgisayarKimligi::bilgisayarIdAl_data() {
+void TestBilgisayarKimligi::bilgisayarIdAl_data()
+{
     QTest::addColumn<QString>("serial");
     QTest::addColumn<bool>("serialThrows");
     QTest::addColumn<QString>("mac");
@@ -33,8 +35,7 @@ void TestBilgisayarKimligi::bilgisayarIdAl_data() {
     const QStringList& fixed = sabitBilgisayarIdleri();
 
     QTest::newRow("plain") << "WD-WCC4N1234567" << false << mac << "WD-WCC4N1234567";
-    QTest::newRow("blanks everywhere") << "  WD-WCC4 N12\t34567 \r\n"
-                                       << false << mac << "WD-WCC4N1234567";
+    QTest::newRow("blanks everywhere") << "  WD-WCC4 N12\t34567 \r\n" << false << mac << "WD-WCC4N1234567";
     QTest::newRow("lower case") << "s3z9nb0k123456x" << false << mac << "S3Z9NB0K123456X";
     QTest::newRow("empty serial") << "" << false << mac << "AA-BB-CC-DD-EE-FF";
     QTest::newRow("blank serial") << "   " << false << mac << "AA-BB-CC-DD-EE-FF";
@@ -49,7 +50,8 @@ void TestBilgisayarKimligi::bilgisayarIdAl_data() {
     QTest::newRow("near a fixed one") << fixed[0] + "0" << false << mac << fixed[0] + "0";
 }
 
-void TestBilgisayarKimligi::bilgisayarIdAl() {
+void TestBilgisayarKimligi::bilgisayarIdAl()
+{
     QFETCH(QString, serial);
     QFETCH(bool, serialThrows);
     QFETCH(QString, mac);
@@ -66,7 +68,8 @@ void TestBilgisayarKimligi::bilgisayarIdAl() {
         QCOMPARE(id.size(), 17);
 }
 
-void TestBilgisayarKimligi::failingSourcesGiveEmptyTexts() {
+void TestBilgisayarKimligi::failingSourcesGiveEmptyTexts()
+{
     systemHooks().diskSerial = []() -> QString { throw std::runtime_error("WMI unavailable"); };
     systemHooks().networkAddress = []() -> QString { throw std::runtime_error("no adapter"); };
     QCOMPARE(DiskSeriNoAl(), QString());
@@ -77,7 +80,8 @@ void TestBilgisayarKimligi::failingSourcesGiveEmptyTexts() {
     QCOMPARE(BilgisayarIdAl(), QString());
 }
 
-void TestBilgisayarKimligi::macAdresiBicimle_data() {
+void TestBilgisayarKimligi::macAdresiBicimle_data()
+{
     QTest::addColumn<QString>("raw");
     QTest::addColumn<QString>("expected");
     QTest::newRow("dashes") << "00-1A-2b-3C-4d-5E"
@@ -100,7 +104,8 @@ void TestBilgisayarKimligi::macAdresiBicimle_data() {
                                          << "";
 }
 
-void TestBilgisayarKimligi::macAdresiBicimle() {
+void TestBilgisayarKimligi::macAdresiBicimle()
+{
     QFETCH(QString, raw);
     QFETCH(QString, expected);
     QCOMPARE(::macAdresiBicimle(raw), expected);

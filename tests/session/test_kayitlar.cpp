@@ -12,7 +12,8 @@ namespace {
 
 const QString kTurkish = QStringLiteral("ğüşıöçĞÜŞİÖÇ");
 
-TSonucBilgisi filledSonuc() {
+TSonucBilgisi filledSonuc()
+{
     TSonucBilgisi s;
     s.setBILGISAYARID(QStringLiteral("WD-WCC4N1234567"));
     s.setSaticiMail(QStringLiteral("satıcı@velmora.example"));
@@ -37,12 +38,14 @@ TSonucBilgisi filledSonuc() {
     return s;
 }
 
-QByteArray fieldsJson(const QJsonObject& fields) {
+QByteArray fieldsJson(const QJsonObject& fields)
+{
     return QJsonDocument(fields).toJson(QJsonDocument::Compact);
 }
 
 // A record value through the bytes of an answer.
-QJsonValue throughAnswer(const QJsonValue& value) {
+QJsonValue throughAnswer(const QJsonValue& value)
+{
     return wire::decodeAnswer(wire::encodeAnswer({value, {}})).result;
 }
 
@@ -60,7 +63,8 @@ private slots:
     void malformedRecordIsWireError();
 };
 
-void TestKayitlar::sonucBilgisiDefaults() {
+void TestKayitlar::sonucBilgisiDefaults()
+{
     const TSonucBilgisi s;
     QCOMPARE(s.MusteriTipi(), 1);
     QCOMPARE(s.Version(), 1);
@@ -70,12 +74,12 @@ void TestKayitlar::sonucBilgisiDefaults() {
         if (it.key() == QLatin1String("FMusteriTipi") || it.key() == QLatin1String("FVersion"))
             continue;
         const QJsonValue v = it.value();
-        QVERIFY2(v == QJsonValue(QString()) || v == QJsonValue(0) || v == QJsonValue(false),
-                 qPrintable(it.key()));
+        QVERIFY2(v == QJsonValue(QString()) || v == QJsonValue(0) || v == QJsonValue(false), qPrintable(it.key()));
     }
 }
 
-void TestKayitlar::kopyalaResetsAndCopies() {
+void TestKayitlar::kopyalaResetsAndCopies()
+{
     TSonucBilgisi running = filledSonuc();
     const TSonucBilgisi fresh;
     running.Kopyala(fresh);
@@ -89,7 +93,8 @@ void TestKayitlar::kopyalaResetsAndCopies() {
     QCOMPARE(source.CariAdi(), QStringLiteral("Öztürk Oto Yedek Parça Ltd. Şti.")); // unchanged
 }
 
-void TestKayitlar::otherRecordsDefaultsAndKopyala() {
+void TestKayitlar::otherRecordsDefaultsAndKopyala()
+{
     TSiparisDipAyrinti dip;
     dip.setSizinMesaj(QStringLiteral("Acele gönderin"));
     dip.setKargoCinsi(QStringLiteral("Alıcı ödemeli"));
@@ -125,11 +130,11 @@ void TestKayitlar::otherRecordsDefaultsAndKopyala() {
     QCOMPARE(recordFields(cariCopy).size(), 30);
 }
 
-void TestKayitlar::recordsRoundTrip() {
+void TestKayitlar::recordsRoundTrip()
+{
     const TSonucBilgisi sonuc = filledSonuc();
     const QJsonValue sonucValue = encodeRecord(&sonuc);
-    QCOMPARE(sonucValue.toObject().value("type").toString(),
-             QStringLiteral("baglantiu.TSonucBilgisi"));
+    QCOMPARE(sonucValue.toObject().value("type").toString(), QStringLiteral("baglantiu.TSonucBilgisi"));
     const auto sonucBack = decodeRecord<TSonucBilgisi>(throughAnswer(sonucValue));
     QVERIFY(sonucBack.has_value());
     QCOMPARE(fieldsJson(recordFields(*sonucBack)), fieldsJson(recordFields(sonuc)));
@@ -144,8 +149,8 @@ void TestKayitlar::recordsRoundTrip() {
     cari.setTLALACAK(0.1);
     cari.setTLBAKIYE(-1e-300);
     cari.setCARINO(-2147483647 - 1);
-    const auto cariBack = decodeRecord<TMobilCariBilgisi>(
-        wire::decodeRequest(wire::encodeRequest({encodeRecord(&cari)})).at(0));
+    const auto cariBack =
+        decodeRecord<TMobilCariBilgisi>(wire::decodeRequest(wire::encodeRequest({encodeRecord(&cari)})).at(0));
     QVERIFY(cariBack.has_value());
     QCOMPARE(fieldsJson(recordFields(*cariBack)), fieldsJson(recordFields(cari)));
     QVERIFY(cariBack->TLBORC() == 123456789.123456789); // exact, not fuzzy
@@ -153,14 +158,15 @@ void TestKayitlar::recordsRoundTrip() {
     QCOMPARE(cariBack->ILCE(), kTurkish);
 }
 
-void TestKayitlar::nullRecord() {
+void TestKayitlar::nullRecord()
+{
     QVERIFY(encodeRecord<TSonucBilgisi>(nullptr).isNull());
-    QVERIFY(!decodeRecord<TSonucBilgisi>(throughAnswer(encodeRecord<TSonucBilgisi>(nullptr)))
-                 .has_value());
+    QVERIFY(!decodeRecord<TSonucBilgisi>(throughAnswer(encodeRecord<TSonucBilgisi>(nullptr))).has_value());
     QVERIFY(!decodeRecord<TMobilCariBilgisi>(QJsonValue::Null).has_value());
 }
 
-void TestKayitlar::malformedRecordIsWireError_data() {
+void TestKayitlar::malformedRecordIsWireError_data()
+{
     QTest::addColumn<QJsonValue>("value");
     const TSonucBilgisi sonuc = filledSonuc();
     const QJsonObject good = encodeRecord(&sonuc).toObject();
@@ -198,7 +204,8 @@ void TestKayitlar::malformedRecordIsWireError_data() {
     QTest::newRow("array") << QJsonValue(QJsonArray{1, 2});
 }
 
-void TestKayitlar::malformedRecordIsWireError() {
+void TestKayitlar::malformedRecordIsWireError()
+{
     QFETCH(QJsonValue, value);
     QVERIFY_THROWS_EXCEPTION(WireError, decodeRecord<TSonucBilgisi>(throughAnswer(value)));
 }

@@ -9,7 +9,8 @@ using namespace velmora;
 namespace {
 
 // Basket lines with the given SEC values; a null QVariant leaves the cell empty.
-Table basket(const QVector<QVariant>& sec) {
+Table basket(const QVector<QVariant>& sec)
+{
     Table table;
     table.columns = {{QStringLiteral("STOKNO"), FieldType::Int32},
                      {QStringLiteral("FIYAT"), FieldType::Double},
@@ -31,12 +32,12 @@ private slots:
     void seciliVarmiLeavesAnEmptyDataSetAlone();
 };
 
-void TestVeriYardimcilari::ondalikBicimleFormatsOnlyDoubles() {
+void TestVeriYardimcilari::ondalikBicimleFormatsOnlyDoubles()
+{
     Table table;
-    table.columns = {
-        {QStringLiteral("STOKNO"), FieldType::Int32}, {QStringLiteral("KAYITNO"), FieldType::Int64},
-        {QStringLiteral("FIYAT"), FieldType::Double}, {QStringLiteral("TUTAR"), FieldType::Double},
-        {QStringLiteral("STOKADI"), FieldType::Text}, {QStringLiteral("TARIH"), FieldType::Date}};
+    table.columns = {{QStringLiteral("STOKNO"), FieldType::Int32}, {QStringLiteral("KAYITNO"), FieldType::Int64},
+                     {QStringLiteral("FIYAT"), FieldType::Double}, {QStringLiteral("TUTAR"), FieldType::Double},
+                     {QStringLiteral("STOKADI"), FieldType::Text}, {QStringLiteral("TARIH"), FieldType::Date}};
     table.rows = {{1, qint64(2), 1234.5, -0.004, QStringLiteral("Ön"), 45000.0}};
     DataSet dataSet;
     dataSet.loadFromTable(table);
@@ -60,7 +61,8 @@ void TestVeriYardimcilari::ondalikBicimleFormatsOnlyDoubles() {
     QCOMPARE(closedResets.size(), 0);
 }
 
-void TestVeriYardimcilari::doluMu() {
+void TestVeriYardimcilari::doluMu()
+{
     DataSet dataSet;
     QVERIFY(!DoluMu(dataSet));
     dataSet.loadFromTable(basket({}));
@@ -74,7 +76,8 @@ void TestVeriYardimcilari::doluMu() {
     QVERIFY(!DoluMu(dataSet));
 }
 
-void TestVeriYardimcilari::seciliVarmi_data() {
+void TestVeriYardimcilari::seciliVarmi_data()
+{
     QTest::addColumn<QVector<QVariant>>("sec");
     QTest::addColumn<int>("start");
     QTest::addColumn<bool>("expected");
@@ -85,13 +88,13 @@ void TestVeriYardimcilari::seciliVarmi_data() {
     QTest::newRow("last marked") << QVector<QVariant>{0, 0, 1} << 0 << true << 2 << false;
     QTest::newRow("marked before cursor") << QVector<QVariant>{1, 0, 0} << 2 << true << 0 << false;
     QTest::newRow("none marked") << QVector<QVariant>{0, 0, 0} << 1 << false << 2 << true;
-    QTest::newRow("nulls and other values")
-        << QVector<QVariant>{QVariant(), 2, -1} << 0 << false << 2 << true;
+    QTest::newRow("nulls and other values") << QVector<QVariant>{QVariant(), 2, -1} << 0 << false << 2 << true;
     QTest::newRow("single marked") << QVector<QVariant>{1} << 0 << true << 0 << false;
     QTest::newRow("single unmarked") << QVector<QVariant>{0} << 0 << false << 0 << true;
 }
 
-void TestVeriYardimcilari::seciliVarmi() {
+void TestVeriYardimcilari::seciliVarmi()
+{
     QFETCH(QVector<QVariant>, sec);
     QFETCH(int, start);
     QFETCH(bool, expected);
@@ -107,7 +110,8 @@ void TestVeriYardimcilari::seciliVarmi() {
         QCOMPARE(dataSet.value(QStringLiteral("SEC")).toInt(), 1);
 }
 
-void TestVeriYardimcilari::seciliVarmiLeavesAnEmptyDataSetAlone() {
+void TestVeriYardimcilari::seciliVarmiLeavesAnEmptyDataSetAlone()
+{
     DataSet closed;
     QSignalSpy closedMoves(&closed, &DataSet::cursorMoved);
     QVERIFY(!SeciliVarmi(closed));

@@ -20,7 +20,8 @@ class TestErrorReport : public QObject {
     QStringList m_steps;
 
 private slots:
-    void init() {
+    void init()
+    {
         m_messages.clear();
         m_messageThreads.clear();
         m_steps.clear();
@@ -33,7 +34,8 @@ private slots:
         });
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         waitForTaskWork();
         QCoreApplication::processEvents();
         setMessageHook({});
@@ -41,7 +43,8 @@ private slots:
         systemHooks().playSound = defaultSystemHooks().playSound;
     }
 
-    void guardedErrorIsShownAsErrorMessage() {
+    void guardedErrorIsShownAsErrorMessage()
+    {
         guarded([] { throw std::runtime_error("x"); });
 
         QCOMPARE(m_messages.size(), 1);
@@ -53,7 +56,8 @@ private slots:
         QCOMPARE(r.defaultButton, mbOK);
     }
 
-    void taskErrorIsReportedOnceAfterItsCompletion() {
+    void taskErrorIsReportedOnceAfterItsCompletion()
+    {
         QObject context;
         bool completed = false;
         runTask(
@@ -73,7 +77,8 @@ private slots:
         QCOMPARE(m_messageThreads[0], qApp->thread());
     }
 
-    void reportFromAnotherThreadIsShownOnTheUiThread() {
+    void reportFromAnotherThreadIsShownOnTheUiThread()
+    {
         bool returned = false;
         std::thread worker([&] {
             reportError(QStringLiteral("y"));

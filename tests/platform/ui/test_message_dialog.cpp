@@ -28,7 +28,8 @@ constexpr int kLeftOpen = -101;
 // Shows the request for real; `inspect` runs once the dialog is the active modal window and
 // should answer it. A dialog the inspector leaves open is closed with kLeftOpen, so a failed
 // check never hangs the test.
-int showAndInspect(const MessageRequest& request, const std::function<void(QDialog&)>& inspect) {
+int showAndInspect(const MessageRequest& request, const std::function<void(QDialog&)>& inspect)
+{
     bool seen = false;
     QTimer poll;
     poll.setInterval(10);
@@ -48,16 +49,16 @@ int showAndInspect(const MessageRequest& request, const std::function<void(QDial
 }
 
 MessageRequest request(MessageButtons buttons, MessageButton defaultButton,
-                       MessageKind kind = MessageKind::Confirmation) {
-    return {QStringLiteral("Devam edilsin mi?"), kind, buttons, defaultButton,
-            MessageSource::Message};
+                       MessageKind kind = MessageKind::Confirmation)
+{
+    return {QStringLiteral("Devam edilsin mi?"), kind, buttons, defaultButton, MessageSource::Message};
 }
 
 // The buttons of the dialog, left to right.
-QList<QPushButton*> buttonRow(QDialog& dialog) {
+QList<QPushButton*> buttonRow(QDialog& dialog)
+{
     QList<QPushButton*> row = dialog.findChildren<QPushButton*>();
-    std::sort(row.begin(), row.end(),
-              [](const QPushButton* a, const QPushButton* b) { return a->x() < b->x(); });
+    std::sort(row.begin(), row.end(), [](const QPushButton* a, const QPushButton* b) { return a->x() < b->x(); });
     return row;
 }
 
@@ -69,19 +70,22 @@ class TestMessageDialog : public QObject {
     QList<SystemSound> m_sounds;
 
 private slots:
-    void init() {
+    void init()
+    {
         m_sounds.clear();
         systemHooks().playSound = [this](SystemSound s) { m_sounds.append(s); };
         setMessageFontSize(15);
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         systemHooks().playSound = defaultSystemHooks().playSound;
         setMessageHook({});
         qApp->setStyleSheet(QString());
     }
 
-    void kindGivesTitleIconAndSound_data() {
+    void kindGivesTitleIconAndSound_data()
+    {
         QTest::addColumn<MessageKind>("kind");
         QTest::addColumn<MessageSource>("source");
         QTest::addColumn<QString>("title");
@@ -91,8 +95,7 @@ private slots:
         const auto m = MessageSource::Message;
         QTest::newRow("warning") << MessageKind::Warning << m << "Uyarı" << true
                                  << std::optional(SystemSound::Exclamation);
-        QTest::newRow("error") << MessageKind::Error << m << "Hata" << true
-                               << std::optional(SystemSound::Hand);
+        QTest::newRow("error") << MessageKind::Error << m << "Hata" << true << std::optional(SystemSound::Hand);
         QTest::newRow("information") << MessageKind::Information << m << "Bilgi" << true
                                      << std::optional(SystemSound::Asterisk);
         QTest::newRow("confirmation") << MessageKind::Confirmation << m << "Soru" << true
@@ -100,11 +103,12 @@ private slots:
         QTest::newRow("custom") << MessageKind::Custom << m << "Velmora Deneme" << false
                                 << std::optional<SystemSound>();
         // The plain box leaves the sound to its caller.
-        QTest::newRow("standard box") << MessageKind::Warning << MessageSource::StandardBox
-                                      << "Uyarı" << true << std::optional<SystemSound>();
+        QTest::newRow("standard box") << MessageKind::Warning << MessageSource::StandardBox << "Uyarı" << true
+                                      << std::optional<SystemSound>();
     }
 
-    void kindGivesTitleIconAndSound() {
+    void kindGivesTitleIconAndSound()
+    {
         QFETCH(MessageKind, kind);
         QFETCH(MessageSource, source);
         QFETCH(QString, title);
@@ -134,9 +138,10 @@ private slots:
         QCOMPARE(m_sounds, soundsWhenShown);
     }
 
-    void buttonsCarryTheirCaptionsInAFixedOrder() {
-        const MessageButtons all = mbYes | mbNo | mbOK | mbCancel | mbAbort | mbRetry | mbIgnore |
-                                   mbAll | mbNoToAll | mbYesToAll | mbHelp | mbClose;
+    void buttonsCarryTheirCaptionsInAFixedOrder()
+    {
+        const MessageButtons all = mbYes | mbNo | mbOK | mbCancel | mbAbort | mbRetry | mbIgnore | mbAll | mbNoToAll |
+                                   mbYesToAll | mbHelp | mbClose;
         QStringList shown;
         showAndInspect(request(all, mbOK), [&](QDialog& dialog) {
             for (const QPushButton* b : buttonRow(dialog))
@@ -151,7 +156,8 @@ private slots:
         QCOMPARE(shown, expected);
     }
 
-    void clickedButtonGivesItsResult_data() {
+    void clickedButtonGivesItsResult_data()
+    {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("result");
         QTest::newRow("retry") << "mrRetry" << int(mrRetry);
@@ -160,7 +166,8 @@ private slots:
         QTest::newRow("close") << "mrClose" << int(mrClose);
     }
 
-    void clickedButtonGivesItsResult() {
+    void clickedButtonGivesItsResult()
+    {
         QFETCH(QString, button);
         QFETCH(int, result);
         const MessageButtons some = mbAbort | mbRetry | mbYesToAll | mbHelp | mbClose;
@@ -173,15 +180,14 @@ private slots:
                  result);
     }
 
-    void defaultButtonHasFocusAndAnswersEnter_data() {
+    void defaultButtonHasFocusAndAnswersEnter_data()
+    {
         QTest::addColumn<unsigned>("buttons");
         QTest::addColumn<unsigned>("defaultButton");
         QTest::addColumn<QString>("focused");
         QTest::addColumn<int>("result");
-        QTest::newRow("yes/no, default no")
-            << unsigned(mbYes | mbNo) << unsigned(mbNo) << "Hayır" << int(mrNo);
-        QTest::newRow("yes/no, default yes")
-            << unsigned(mbYes | mbNo) << unsigned(mbYes) << "Evet" << int(mrYes);
+        QTest::newRow("yes/no, default no") << unsigned(mbYes | mbNo) << unsigned(mbNo) << "Hayır" << int(mrNo);
+        QTest::newRow("yes/no, default yes") << unsigned(mbYes | mbNo) << unsigned(mbYes) << "Evet" << int(mrYes);
         QTest::newRow("ok/cancel, default cancel")
             << unsigned(mbOK | mbCancel) << unsigned(mbCancel) << "Vazgeç" << int(mrCancel);
         // A default that the dialog does not hold falls back to the first button.
@@ -189,48 +195,47 @@ private slots:
             << unsigned(mbRetry | mbIgnore) << unsigned(mbYes) << "Tekrar" << int(mrRetry);
     }
 
-    void defaultButtonHasFocusAndAnswersEnter() {
+    void defaultButtonHasFocusAndAnswersEnter()
+    {
         QFETCH(unsigned, buttons);
         QFETCH(unsigned, defaultButton);
         QFETCH(QString, focused);
         QFETCH(int, result);
 
-        const int answer =
-            showAndInspect(request(buttons, MessageButton(defaultButton)), [&](QDialog& dialog) {
-                QTRY_VERIFY(QApplication::focusWidget() != nullptr);
-                auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
-                QVERIFY(button);
-                QCOMPARE(button->text(), focused);
-                QVERIFY(button->isDefault());
-                // It also leads the tab order of the buttons.
-                QList<QWidget*> chain;
-                for (QWidget* w = dialog.nextInFocusChain(); w != &dialog;
-                     w = w->nextInFocusChain())
-                    if (qobject_cast<QPushButton*>(w))
-                        chain.append(w);
-                QCOMPARE(chain.value(0), static_cast<QWidget*>(button));
-                QTest::keyClick(&dialog, Qt::Key_Return);
-            });
+        const int answer = showAndInspect(request(buttons, MessageButton(defaultButton)), [&](QDialog& dialog) {
+            QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+            auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            QVERIFY(button);
+            QCOMPARE(button->text(), focused);
+            QVERIFY(button->isDefault());
+            // It also leads the tab order of the buttons.
+            QList<QWidget*> chain;
+            for (QWidget* w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain())
+                if (qobject_cast<QPushButton*>(w))
+                    chain.append(w);
+            QCOMPARE(chain.value(0), static_cast<QWidget*>(button));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
         QCOMPARE(answer, result);
     }
 
-    void escapeAndClosingTheWindow_data() {
+    void escapeAndClosingTheWindow_data()
+    {
         QTest::addColumn<unsigned>("buttons");
         QTest::addColumn<bool>("useEscape");
         QTest::addColumn<int>("result");
-        QTest::newRow("escape, yes/no/cancel")
-            << unsigned(mbYes | mbNo | mbCancel) << true << int(mrCancel);
+        QTest::newRow("escape, yes/no/cancel") << unsigned(mbYes | mbNo | mbCancel) << true << int(mrCancel);
         QTest::newRow("escape, yes/no") << unsigned(mbYes | mbNo) << true << int(mrNo);
         QTest::newRow("escape, single ok") << unsigned(mbOK) << true << int(mrOk);
         QTest::newRow("escape, single retry") << unsigned(mbRetry) << true << int(mrRetry);
         // Without a way back Escape does nothing; the helper then closes the dialog itself.
-        QTest::newRow("escape, abort/retry/ignore")
-            << unsigned(mbAbort | mbRetry | mbIgnore) << true << kLeftOpen;
+        QTest::newRow("escape, abort/retry/ignore") << unsigned(mbAbort | mbRetry | mbIgnore) << true << kLeftOpen;
         QTest::newRow("close box, yes/no") << unsigned(mbYes | mbNo) << false << int(mrCancel);
         QTest::newRow("close box, ok") << unsigned(mbOK) << false << int(mrCancel);
     }
 
-    void escapeAndClosingTheWindow() {
+    void escapeAndClosingTheWindow()
+    {
         QFETCH(unsigned, buttons);
         QFETCH(bool, useEscape);
         QFETCH(int, result);
@@ -243,7 +248,8 @@ private slots:
         QCOMPARE(answer, result);
     }
 
-    void fontFollowsTheMessageSize_data() {
+    void fontFollowsTheMessageSize_data()
+    {
         QTest::addColumn<int>("points");
         QTest::addColumn<bool>("styled");
         QTest::newRow("15 pt") << 15 << false;
@@ -251,26 +257,26 @@ private slots:
         QTest::newRow("15 pt under the application style") << 15 << true;
     }
 
-    void fontFollowsTheMessageSize() {
+    void fontFollowsTheMessageSize()
+    {
         QFETCH(int, points);
         QFETCH(bool, styled);
         if (styled) {
             QVERIFY(applyStyle(QStringLiteral("Brivo")));
             // A sheet that sets fonts everywhere must not shrink the message.
-            qApp->setStyleSheet(qApp->styleSheet() +
-                                QStringLiteral("\nQLabel, QPushButton { font-size: 7pt; }"));
+            qApp->setStyleSheet(qApp->styleSheet() + QStringLiteral("\nQLabel, QPushButton { font-size: 7pt; }"));
         }
         setMessageFontSize(points);
         showAndInspect(request(mbYes | mbNo, mbNo), [&](QDialog& dialog) {
-            QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("mesaj"))->font().pointSize(),
-                     points);
+            QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("mesaj"))->font().pointSize(), points);
             for (const QPushButton* b : buttonRow(dialog))
                 QCOMPARE(b->font().pointSize(), points);
             dialog.done(mrNone);
         });
     }
 
-    void hookAnswersAndNothingIsShown() {
+    void hookAnswersAndNothingIsShown()
+    {
         QList<MessageRequest> asked;
         setMessageHook([&](const MessageRequest& r) {
             asked.append(r);
@@ -287,8 +293,8 @@ private slots:
         });
         closer.start(10);
 
-        const MessageRequest r{QStringLiteral("Silinsin mi?"), MessageKind::Confirmation,
-                               mbYes | mbNo, mbNo, MessageSource::Message};
+        const MessageRequest r{QStringLiteral("Silinsin mi?"), MessageKind::Confirmation, mbYes | mbNo, mbNo,
+                               MessageSource::Message};
         QCOMPARE(showMessage(r), int(mrNo));
 
         QVERIFY(!dialogSeen);
@@ -306,7 +312,8 @@ private slots:
         QCOMPARE(asked.size(), 1);
     }
 
-    void dialogIsDeletedAfterwards() {
+    void dialogIsDeletedAfterwards()
+    {
         QPointer<QDialog> shown;
         showAndInspect(request(mbOK, mbOK), [&](QDialog& dialog) {
             shown = &dialog;

@@ -13,7 +13,8 @@ class TestStyle : public QObject {
     QList<MessageRequest> m_messages;
 
 private slots:
-    void init() {
+    void init()
+    {
         m_messages.clear();
         setMessageHook([this](const MessageRequest& r) {
             m_messages.append(r);
@@ -24,14 +25,16 @@ private slots:
 
     void cleanup() { setMessageHook({}); }
 
-    void brivoIsApplied() {
+    void brivoIsApplied()
+    {
         QVERIFY(applyStyle(QStringLiteral("Brivo")));
 
         QVERIFY(m_messages.isEmpty());
         QVERIFY(qApp->styleSheet().contains(QLatin1String("QHeaderView::section")));
     }
 
-    void missingStyleIsReportedAndTheLookKept() {
+    void missingStyleIsReportedAndTheLookKept()
+    {
         const QString before = QStringLiteral("QLabel { color: #123456; }");
         qApp->setStyleSheet(before);
         QStyle* styleBefore = QApplication::style();

@@ -39,9 +39,9 @@ QPixmap logoResmi()
     p.drawRoundedRect(QRectF(0, 6, 180, 68), 10, 10);
     p.setPen(QPen(QColor(255, 255, 255, 90), 5));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(148, 40), 20, 20);
-    p.drawEllipse(QPointF(148, 40), 7, 7);
-    QFont f(QStringLiteral("DejaVu Sans"), 17, QFont::Bold);
+    p.drawEllipse(QPointF(152, 40), 18, 18);
+    p.drawEllipse(QPointF(152, 40), 6, 6);
+    QFont f(QStringLiteral("DejaVu Sans"), 15, QFont::Bold);
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(QRect(12, 10, 120, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELMORA"));

@@ -45,9 +45,9 @@ QPixmap arkaPlanResmi()
     p.fillRect(resim.rect(), g);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(255, 255, 255, 60), 6));
-    p.drawEllipse(QPointF(360, 55), 38, 38);
-    p.drawEllipse(QPointF(360, 55), 16, 16);
-    QFont f(QStringLiteral("DejaVu Sans"), 20, QFont::Bold);
+    p.drawEllipse(QPointF(384, 55), 28, 28);
+    p.drawEllipse(QPointF(384, 55), 11, 11);
+    QFont f(QStringLiteral("DejaVu Sans"), 18, QFont::Bold);
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(QRect(20, 18, 320, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VELMORA OTOMOTİV"));

@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "desk/seccariu.h"
+#include "durum_resimleri.h"
 #include "platform/system_hooks.h"
 #include "platform/tasks.h"
 #include "platform/ui/busy_indicator.h"
@@ -201,6 +202,32 @@ void TForm1::pencereyiKur()
     }
     sPageControl1->setCurrentWidget(sstoklistesi);
     dikey->addWidget(sPageControl1, 1);
+
+    // Legend of the availability pictures.
+    auto* lejant = new QWidget(merkez);
+    lejant->setObjectName(QStringLiteral("lejantpanel"));
+    lejant->setFixedHeight(27);
+    auto* lejantYatay = new QHBoxLayout(lejant);
+    lejantYatay->setContentsMargins(10, 0, 10, 0);
+    lejantYatay->setSpacing(2);
+    QFont lejantYazisi(QStringLiteral("MS Sans Serif"));
+    lejantYazisi.setPixelSize(11);
+    lejantYazisi.setBold(true);
+    auto lejantEtiketi = [&](const QString& metin) {
+        auto* etiket = new QLabel(metin, lejant);
+        etiket->setFont(lejantYazisi);
+        etiket->setStyleSheet(QStringLiteral("color: rgb(67, 76, 88);"));
+        lejantYatay->addWidget(etiket);
+    };
+    lejantEtiketi(QStringLiteral("Durum Açıklaması:    "));
+    for (int durum : {1, 2, 3, 5, 4, 0, 6}) {
+        auto* resim = new QLabel(lejant);
+        resim->setPixmap(durumResimleri()[durum]);
+        lejantYatay->addWidget(resim);
+        lejantEtiketi(durumLejantBasligi(durum));
+    }
+    lejantYatay->addStretch();
+    dikey->addWidget(lejant);
 
     setCentralWidget(merkez);
     araedit->setFocus();

@@ -1,5 +1,7 @@
 #include "storage.h"
 
+#include "schema_ordering.h"
+
 #include <QDir>
 #include <QMutexLocker>
 #include <QSqlError>
@@ -101,6 +103,7 @@ const QVector<QStringList>& migrations()
                 .arg(VELMORA_CLIENT_VERSION),
             QStringLiteral("INSERT OR IGNORE INTO ayarlar (ANAHTAR, DEGER) VALUES ('kayan_yazi', '')"),
         },
+        orderingSchema(),
     };
     return steps;
 }

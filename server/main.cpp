@@ -1,6 +1,7 @@
 #include "server/demo_data.h"
 #include "server/http_service.h"
 #include "server/method_table.h"
+#include "server/ordering_methods.h"
 #include "server/session_methods.h"
 #include "server/storage.h"
 
@@ -171,6 +172,7 @@ int main(int argc, char* argv[])
 
         MethodTable methods;
         addSessionMethods(methods);
+        addOrderingMethods(methods);
 
         HttpService service(storage, methods, options);
         SignalWatch watch(service);

@@ -1,4 +1,5 @@
 #include "server/demo_data.h"
+#include "server/history_methods.h"
 #include "server/http_service.h"
 #include "server/method_table.h"
 #include "server/ordering_methods.h"
@@ -9,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 
 #include <pthread.h>
@@ -81,7 +83,11 @@ private:
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Reports and the banner are drawn with fonts, which need a GUI application; the server
+    // never shows a window, so it runs on the offscreen platform unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QLatin1String(HttpService::serverName));
 
     QCommandLineParser parser;
@@ -173,6 +179,7 @@ int main(int argc, char* argv[])
         MethodTable methods;
         addSessionMethods(methods);
         addOrderingMethods(methods);
+        addHistoryMethods(methods);
 
         HttpService service(storage, methods, options);
         SignalWatch watch(service);

@@ -1,5 +1,6 @@
 #include "storage.h"
 
+#include "schema_history.h"
 #include "schema_ordering.h"
 
 #include <QDir>
@@ -292,6 +293,7 @@ void Storage::migrate()
                 run(db, statement);
             run(db, QStringLiteral("INSERT INTO schema_surumu (SURUM) VALUES (?)"), {v + 1});
         }
+        createHistorySchema(db);
     });
 }
 

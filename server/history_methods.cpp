@@ -1132,7 +1132,7 @@ Table customerRows(QSqlDatabase& db, const Caller& caller, const QString& condit
             " (SELECT COUNT(*) FROM siparisler o WHERE o.CARINO = c.CARINO AND o.DURUM = 5)"
             " FROM cariler c LEFT JOIN saticilar s ON s.SATICINO = c.SATICINO"
             " LEFT JOIN cari_kosullari k ON k.CARINO = c.CARINO WHERE ") +
-            visible + condition + QStringLiteral(" ORDER BY c.CARIADI, c.CARINO"),
+            visible + condition + QStringLiteral(" ORDER BY c.CARIKOD, c.CARINO"),
         all);
     Table t = tableFrom(q, cols({
                                {"CARINO", FieldType::Int32},
@@ -1315,7 +1315,7 @@ MethodAnswer MobilCariBilgisiGetir(const CallContext& call)
     const auto session = call.storage().sessionFor(computerId);
     if (!session)
         return CallAnswer{QJsonValue::Null, {}};
-    Caller caller{*session};
+    const Caller caller{*session};
     return call.storage().read([&](QSqlDatabase& db) {
         TMobilCariBilgisi r;
         r.FBILGISAYARID = computerId;
@@ -1327,7 +1327,6 @@ MethodAnswer MobilCariBilgisiGetir(const CallContext& call)
         r.FSATICIMAIL = session->FSaticiMail;
         qint32 account = session->FCARINO;
         if (sirano > 0) {
-            caller.record.FCARINO = sirano;
             requireVisibleAccount(db, caller, sirano);
             account = sirano;
         }

@@ -208,9 +208,10 @@ void receivablesByDue(QSqlDatabase& db, ReportPainter& out, const QString& repre
                        " COALESCE(SUM(CASE WHEN h.TARIH <= ? THEN h.ALACAK END), 0)"
                        " FROM cariler c LEFT JOIN saticilar s ON s.SATICINO = c.SATICINO"
                        " LEFT JOIN cari_hareketler h ON h.CARINO = c.CARINO"
-                       " WHERE ? = 1 OR s.ADI = ?"
+                       " WHERE ? = 1 OR s.ADI = ? OR s.SATICINO IN"
+                       "  (SELECT SATICINO FROM kullanicilar WHERE ADI = ? AND MUSTERITIPI IN (1, 2))"
                        " GROUP BY c.CARINO ORDER BY c.CARIKOD"),
-        {day, day, day, everyone ? 1 : 0, representative});
+        {day, day, day, everyone ? 1 : 0, representative, representative});
     double total = 0, overdueTotal = 0;
     while (q.next()) {
         const double balance = roundKurus(q.value(3).toDouble());

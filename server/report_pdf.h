@@ -13,7 +13,7 @@ struct ReportRequest {
     qint32 number = 0;      // 6: account summary (one account) or receivables by due date (account 0);
                             // 7: purchases and sales of one account over a period
     qint32 account = 0;     // CARINO, 0: every account of the representative
-    QString representative; // representative's name; "." or empty: every representative
+    QString representative; // representative's name or his user name; "." or empty: everyone
     QDate from;
     QDate to;
 };

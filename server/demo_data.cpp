@@ -1,5 +1,6 @@
 #include "demo_data.h"
 
+#include "demo_history.h"
 #include "storage.h"
 
 namespace velmora::server {
@@ -148,6 +149,7 @@ bool fillDemoData(Storage& storage)
     const qint32 version = storage.clientVersion();
     storage.storeInstaller(QStringLiteral("VelmoraSetup.exe"), version,
                            QStringLiteral("Velmora demo kurulum dosyası, sürüm %1\n").arg(version).toUtf8());
+    fillHistoryDemoData(storage);
     return true;
 }
 

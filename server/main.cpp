@@ -83,6 +83,13 @@ private:
 
 int main(int argc, char* argv[])
 {
+    // Threads inherit the signal mask: block the stop signals before the GUI application or the
+    // demo's drawing start threads of their own, so that only SignalWatch receives them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     // Reports and the banner are drawn with fonts, which need a GUI application; the server
     // never shows a window, so it runs on the offscreen platform unless told otherwise.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

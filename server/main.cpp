@@ -10,8 +10,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <pthread.h>
 #include <signal.h>

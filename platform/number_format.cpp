@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace velmora {
@@ -34,7 +33,14 @@ Decimal roundedDecimal(double value, int decimals)
         char* const e = std::find(buffer, end, 'e');
         mantissa.assign(1, buffer[0]);
         mantissa.append(buffer + 2, e);
-        wholeDigits = std::atoi(e + 1) + 1;
+        // The exponent ends where the written text ends: the buffer holds no terminating zero.
+        const char* digits = e + 1;
+        const bool negativeExponent = digits != end && *digits == '-';
+        if (digits != end && (*digits == '+' || *digits == '-'))
+            ++digits;
+        int exponent = 0;
+        std::from_chars(digits, static_cast<const char*>(end), exponent);
+        wholeDigits = (negativeExponent ? -exponent : exponent) + 1;
     }
     if (wholeDigits <= 0) {
         d.whole.assign(1, '0');

@@ -121,9 +121,16 @@ QRect GridHeader::buttonRectIn(const QRect& section) const
     return QRect(section.right() - kFilterButtonWidth + 1, section.top(), kFilterButtonWidth, section.height());
 }
 
+bool GridHeader::hasFilterButton(int logicalIndex) const
+{
+    // Columns bound to no field have no values to choose from.
+    return m_buttons && logicalIndex >= 0 && logicalIndex < m_grid->m_columns.size() &&
+           !m_grid->m_columns[logicalIndex].fieldName.isEmpty();
+}
+
 QRect GridHeader::filterButtonRect(int logicalIndex) const
 {
-    if (!m_buttons || logicalIndex < 0 || logicalIndex >= count() || isSectionHidden(logicalIndex))
+    if (!hasFilterButton(logicalIndex) || isSectionHidden(logicalIndex))
         return {};
     return buttonRectIn(QRect(sectionViewportPosition(logicalIndex), 0, sectionSize(logicalIndex), height()));
 }
@@ -133,7 +140,7 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
     painter->restore();
-    if (!m_buttons || rect.width() < 2 * kFilterButtonWidth)
+    if (!hasFilterButton(logicalIndex) || rect.width() < 2 * kFilterButtonWidth)
         return;
     const bool filtered = m_grid->m_filter->hasColumnFilter(logicalIndex);
     const QRect button = buttonRectIn(rect);
@@ -166,7 +173,7 @@ void GridHeader::mousePressEvent(QMouseEvent* event)
 QSize GridHeader::sectionSizeFromContents(int logicalIndex) const
 {
     QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
-    if (m_buttons)
+    if (hasFilterButton(logicalIndex))
         size.rwidth() += kFilterButtonWidth;
     return size;
 }

@@ -38,6 +38,7 @@ public:
     GridHeader(GridView* grid, QWidget* parent);
     void setFilterButtonsVisible(bool visible);
     bool filterButtonsVisible() const { return m_buttons; }
+    bool hasFilterButton(int logicalIndex) const;
     QRect filterButtonRect(int logicalIndex) const; // in viewport coordinates
 
 signals:

@@ -5,6 +5,7 @@
 #include "platform/system_hooks.h"
 #include "platform/tasks.h"
 #include "platform/ui/busy_indicator.h"
+#include "platform/ui/grid_view.h"
 #include "remote/proxim.h"
 #include "session/baglantiu.h"
 #include "session/girisformu.h"
@@ -15,6 +16,7 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -201,6 +203,17 @@ void TForm1::pencereyiKur()
         sPageControl1->addTab(*alan, QString::fromUtf8(baslikMetni));
     }
     sPageControl1->setCurrentWidget(sstoklistesi);
+    stokSekmesiniKur();
+    sepetSekmesiniKur();
+    bilgiSekmeleriniKur();
+    connect(sPageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (sPageControl1->currentWidget() == ssepet)
+            guarded([this] {
+                // ssepetShow
+                SepetiYenile();
+                TeslimKargoYukle();
+            });
+    });
     dikey->addWidget(sPageControl1, 1);
 
     // Legend of the availability pictures.
@@ -283,15 +296,88 @@ void TForm1::kullaniciTipineUyarla()
 {
     const int tip = sbilgi.MusteriTipi();
     const int kampanyaSekmesi = sPageControl1->indexOf(skampanyali);
+    auto goster = [](velmora::GridView* grid, const QString& sutun, bool gorunur) {
+        grid->setColumnVisible(sutun, gorunur);
+        grid->setColumnOffered(sutun, gorunur);
+    };
     if (tip == 1 || tip == 2) {
         musteritus->setVisible(true);
+        for (const char* alan : {"KALAN", "ALINANSIPARIS", "VERILENSIPARIS"})
+            goster(cxGrid1, QStringLiteral("cxGrid1DBTableView1") + QLatin1String(alan), true);
+        goster(cxGrid2, QStringLiteral("cxGridDBTableView1KALAN"), true);
         R1->setVisible(true);
     } else if (tip == 3) {
+        goster(cxGrid2, QStringLiteral("cxGridDBTableView1DURUM"), false);
         R1->setVisible(false);
     } else if (tip == 4) {
         sPageControl1->setTabVisible(kampanyaSekmesi, false);
+        goster(cxGrid1, QStringLiteral("cxGrid1DBTableView1KAMPFIYAT"), false);
+        goster(cxGrid1, QStringLiteral("cxGrid1DBTableView1K"), false);
         R1->setVisible(false);
     }
+}
+
+void TForm1::bilgiSekmeleriniKur()
+{
+    for (auto [grid, sekme, ad] :
+         {std::tuple{&cxGrid3, sonceki, "cxGrid3"}, std::tuple{&cxGrid5, sccariekstre, "cxGrid5"},
+          std::tuple{&cxGrid6, syeniler, "cxGrid6"}, std::tuple{&cxkampanyali, skampanyali, "cxkampanyali"},
+          std::tuple{&cxGridduyuru, sTabSheetduyuru, "cxGridduyuru"},
+          std::tuple{&cxgriddosyalar, tabdosya, "cxgriddosyalar"}}) {
+        *grid = new velmora::GridView(sekme);
+        (*grid)->setObjectName(QLatin1String(ad));
+        auto* duzen = new QVBoxLayout(sekme);
+        duzen->setContentsMargins(0, 0, 0, 0);
+        duzen->addWidget(*grid);
+    }
+    cxGrid3->setDataSet(&ONCEKILER);
+    cxGrid5->setDataSet(&EKSTRE);
+    cxGrid6->setDataSet(&YENILER);
+    cxkampanyali->setDataSet(&kampstok);
+    cxGridduyuru->setDataSet(&duyurular);
+    cxgriddosyalar->setDataSet(&dosyatable);
+    connect(cxGrid6, &velmora::GridView::doubleClicked, this,
+            [this] { guarded([this] { StokSatiriAc(SatirKaynagi::YeniStoklar); }); });
+    connect(cxkampanyali, &velmora::GridView::doubleClicked, this,
+            [this] { guarded([this] { StokSatiriAc(SatirKaynagi::Kampanyali); }); });
+
+    poponceki = new QMenu(this);
+    poponceki->setObjectName(QStringLiteral("poponceki"));
+    poponceki->addAction(QStringLiteral("Siparişi İncele"))->setObjectName(QStringLiteral("S1"));
+    poponceki->addSeparator();
+    poponceki->addAction(QStringLiteral("Sipariş Bakiyeleriniz"))
+        ->setObjectName(QStringLiteral("SipariBakiyeleriniz1"));
+    poponceki->addSeparator();
+    poponceki->addAction(QStringLiteral("Tüm Siparişler"))->setObjectName(QStringLiteral("T1"));
+    popekstre = new QMenu(this);
+    popekstre->setObjectName(QStringLiteral("popekstre"));
+    popekstre->addAction(QStringLiteral("Hareket İncele"))->setObjectName(QStringLiteral("H1"));
+    connect(cxGrid3, &velmora::GridView::contextMenuRequested, this,
+            [this](int, const QPoint& yer) { poponceki->popup(yer); });
+    connect(cxGrid5, &velmora::GridView::contextMenuRequested, this,
+            [this](int, const QPoint& yer) { popekstre->popup(yer); });
+}
+
+void TForm1::sekmeBasligi(QWidget* sekme, const QString& baslik)
+{
+    sPageControl1->setTabText(sPageControl1->indexOf(sekme), baslik);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == araedit && event->type() == QEvent::KeyPress) {
+        const int tus = static_cast<QKeyEvent*>(event)->key();
+        if (tus == Qt::Key_Return || tus == Qt::Key_Enter) {
+            guarded([this] { AramaBaslat(); });
+            return true;
+        }
+    } else if (event->type() == QEvent::Resize) {
+        if (watched == cxGrid1)
+            guarded([this] { cxGrid1Resize(); });
+        else if (watched == cxGrid2)
+            guarded([this] { cxGrid2Resize(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::baslangicGoreviniBaslat()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/data_set.h"
 #include "platform/server_connection.h"
 #include "session/kayitlar.h"
+#include "siparis_kurallari.h"
 
 #include <QMainWindow>
 
@@ -13,9 +15,14 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 
+class QComboBox;
+class QPlainTextEdit;
+
 namespace velmora {
 class BusyIndicator;
-}
+class GridView;
+class RadioGroup;
+} // namespace velmora
 
 // The main window: header, search bar and the page control with the working tabs. Its
 // creation runs the login; it becomes visible only after a successful one.
@@ -72,6 +79,49 @@ public:
     QWidget* sTabbakiyeler = nullptr;
     QWidget* tabdosya = nullptr;
 
+    // Data sets of the tabs.
+    velmora::DataSet stok;
+    velmora::DataSet sepet;
+    velmora::DataSet kargo;
+    velmora::DataSet ONCEKILER;
+    velmora::DataSet EKSTRE;
+    velmora::DataSet YENILER;
+    velmora::DataSet kampstok;
+    velmora::DataSet duyurular;
+    velmora::DataSet dosyatable;
+
+    // Stock list tab.
+    velmora::GridView* cxGrid1 = nullptr;
+    QMenu* popstok = nullptr;
+
+    // Basket tab and the order panel.
+    velmora::GridView* cxGrid2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    velmora::RadioGroup* teslimbox = nullptr;
+    velmora::RadioGroup* boxkargo = nullptr;
+    QComboBox* kargocombo = nullptr;
+    QLabel* uyarikargo = nullptr;
+    QPlainTextEdit* aciklamagir = nullptr;
+    QLabel* aratoplaml = nullptr;
+    QLabel* indiriml = nullptr;
+    QLabel* nettutarl = nullptr;
+    QLabel* vergil = nullptr;
+    QLabel* geneltoplaml = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+    // Grids of the information tabs; their loaders come with the history work.
+    velmora::GridView* cxGrid3 = nullptr;
+    velmora::GridView* cxGrid5 = nullptr;
+    velmora::GridView* cxGrid6 = nullptr;
+    velmora::GridView* cxkampanyali = nullptr;
+    velmora::GridView* cxGridduyuru = nullptr;
+    velmora::GridView* cxgriddosyalar = nullptr;
+    QMenu* poponceki = nullptr;
+    QMenu* popekstre = nullptr;
+
     bool GirisYap();
     void AnaBilgiAl();
     void Button3Click();
@@ -80,14 +130,52 @@ public:
     bool FormCloseQuery();
     void CikisGonder();
 
+    // Stock search.
+    void AramaBaslat();
+    void Temizle();
+    // The search call on a clone of `bagc`; false on any failure.
+    static bool StokAramaYap(const velmora::ServerConnection& bagc, const TSonucBilgisi& bilgi, const QString& metin,
+                             velmora::Table& sonuc);
+    void cxGrid1Resize();
+
+    // Stock line dialog and basket.
+    void StokSatiriAc(SatirKaynagi kaynak);
+    void SatirDuzenle(int sirano);
+    void SepetiYenile();
+    void ToplamlariHesapla();
+    void SatirEkle(const velmora::DataSet& kaynak, double miktar);
+    void SatirGuncelle(int sirano, double miktar, double fiyat);
+    void SecimGonder(int sirano, int secim);
+    void Deitir1Click();
+    void SatrSil1Click();
+    void HepsiniSil1Click();
+    void Button4Click();
+    void Button5Click();
+    void Button2Click();
+    void cxGrid2Resize();
+
+    // Order.
+    void TeslimKargoYukle();
+    void boxkargoClick();
+    void KargoFirmalariYukle(int kargoTuru);
+    void kargocomboChange();
+    void Button1Click();
+    bool SiparisiGonder(int teslim, int kargoTuru, int kargoFirmasi);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void pencereyiKur();
     void FormCreate();
     void kullaniciTipineUyarla();
     void baslangicGoreviniBaslat();
+    QWidget* stokSekmesiniKur();
+    QWidget* sepetSekmesiniKur();
+    void bilgiSekmeleriniKur();
+    void sekmeBasligi(QWidget* sekme, const QString& baslik);
+    void secimleriDegistir(int secim);
 
     bool m_girisYapildi = false;
     bool m_cikisBasladi = false;

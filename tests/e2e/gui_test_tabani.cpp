@@ -1,7 +1,11 @@
 #include "gui_test_tabani.h"
 
 #include "platform/tasks.h"
+#include "session/girisformu.h"
+
 #include "session/program_ayarlari.h"
+#include <QLineEdit>
+#include <QTest>
 
 #include <QWidget>
 
@@ -97,4 +101,27 @@ void ModalSenaryo::tik()
         ++m_sira;
         adim.eylem();
     }
+}
+
+Tgirisform* girisFormu()
+{
+    return qobject_cast<Tgirisform*>(ModalSenaryo::modal());
+}
+
+ModalSenaryo::Adim ModalSenaryo::girisiDoldur(const QString& ad, const QString& sifre)
+{
+    return {QStringLiteral("giriş formu"), modalAcik("girisform"), [ad, sifre] {
+                Tgirisform* f = girisFormu();
+                f->adi->setText(ad);
+                f->sifre->setText(sifre);
+                QTest::keyClick(f->sifre, Qt::Key_Return);
+            }};
+}
+
+ModalSenaryo::Adim ModalSenaryo::pencereyiKapat(const char* objectName, bool kabul)
+{
+    return {QString::fromLatin1(objectName), modalAcik(objectName), [kabul] {
+                auto* d = qobject_cast<QDialog*>(modal());
+                kabul ? d->accept() : d->reject();
+            }};
 }

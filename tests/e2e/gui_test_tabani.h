@@ -14,6 +14,9 @@
 
 #include <functional>
 
+class Tgirisform;
+Tgirisform* girisFormu(); // the login dialog when it is the active modal window
+
 struct KancaKayitlari {
     QVector<velmora::MessageRequest> mesajlar;
     QVector<int> cevaplar;       // scripted answers, first one used first; default mrOk
@@ -60,6 +63,10 @@ public:
     // Conditions and actions used by most scripts.
     static std::function<bool()> modalAcik(const char* objectName);
     static QWidget* modal();
+    // Types the name and password into the login dialog and presses Enter in the password box.
+    static Adim girisiDoldur(const QString& ad, const QString& sifre);
+    // Closes the named modal window, accepting or rejecting it.
+    static Adim pencereyiKapat(const char* objectName, bool kabul = false);
 
 private:
     void tik();

@@ -1,5 +1,7 @@
 #include "test_sunucusu.h"
 
+#include "server/ordering_data.h"
+
 #include <QRegularExpression>
 
 using namespace velmora::server;
@@ -86,4 +88,37 @@ void girisFixtureKur(Storage& depo)
     kullanici(FixtureKullanicilari::temsilci, "TEMSILCI", 1, 1);
     kullanici(FixtureKullanicilari::tip2, "YONETICI", 1, 2);
     kullanici(FixtureKullanicilari::tip4, "KAMPANYASIZ", 1, 4);
+}
+
+void siparisFixtureKur(Storage& depo)
+{
+    girisFixtureKur(depo);
+    const qint32 marka = addBrand(depo, QStringLiteral("Vaxtor"));
+    auto urun = [&](const char* kod, const char* ad, qint32 koli, double fiyat, double kampanya, qint32 durum) {
+        StockItem s;
+        s.code = QString::fromUtf8(kod);
+        s.name = QString::fromUtf8(ad);
+        s.oem1 = QStringLiteral("OEM-") + s.code;
+        s.finishCode = QStringLiteral("F") + s.code;
+        s.brand = marka;
+        s.model = QStringLiteral("Doblo");
+        s.packQuantity = koli;
+        s.vat = 18;
+        s.state = durum;
+        s.listPrice = fiyat;
+        s.campaignPrice = kampanya;
+        return addStockItem(depo, s);
+    };
+    urun("BLT-1001", "Fren Balatası Ön", 12, 100.0, 0, 1);
+    urun("BLT-1002", "Fren Balatası Arka", 1, 80.0, 0, 2);
+    urun("FLT-2001", "Yağ Filtresi", 1, 50.0, 40.0, 3);
+    setCustomerDiscounts(depo, depo.sessionFor(QString::fromLatin1(FixtureKullanicilari::bayi))->CARINO(), 0,
+                         {20, 0, 0, 0});
+    addDeliveryKind(depo, 1, QStringLiteral("Kargo"));
+    addDeliveryKind(depo, 2, QStringLiteral("Ambar"));
+    addDeliveryKind(depo, 3, QStringLiteral("Gel Al"));
+    addCargoKind(depo, 1, QStringLiteral("Alıcı Ödemeli"));
+    addCargoKind(depo, 2, QStringLiteral("Gönderici Ödemeli"));
+    addCargoCompany(depo, QStringLiteral("Hızlı Kargo"), QStringLiteral("Cumartesi teslimat yoktur."), {1, 2});
+    addCargoCompany(depo, QStringLiteral("Anadolu Ambar"), QString(), {1});
 }

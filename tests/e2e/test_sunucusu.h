@@ -43,3 +43,6 @@ struct FixtureKullanicilari {
     static constexpr const char* bilinmeyen = "PCYOK99";
 };
 void girisFixtureKur(velmora::server::Storage& depo);
+// The login fixture plus a small catalogue (brake pads in boxes of 12, a filter on campaign, an
+// oil), discounts for the dealer, delivery kinds, cargo kinds and companies.
+void siparisFixtureKur(velmora::server::Storage& depo);

@@ -24,30 +24,6 @@ using F = FixtureKullanicilari;
 
 namespace {
 
-Tgirisform* girisFormu()
-{
-    return qobject_cast<Tgirisform*>(ModalSenaryo::modal());
-}
-
-// Types the name and password into the login dialog and presses Enter in the password box.
-ModalSenaryo::Adim girisiDoldur(const QString& ad, const QString& sifre)
-{
-    return {QStringLiteral("giriş formu"), ModalSenaryo::modalAcik("girisform"), [ad, sifre] {
-                Tgirisform* f = girisFormu();
-                f->adi->setText(ad);
-                f->sifre->setText(sifre);
-                QTest::keyClick(f->sifre, Qt::Key_Return);
-            }};
-}
-
-ModalSenaryo::Adim pencereyiKapat(const char* ad, bool kabul = false)
-{
-    return {QString::fromLatin1(ad), ModalSenaryo::modalAcik(ad), [kabul] {
-                auto* d = qobject_cast<QDialog*>(ModalSenaryo::modal());
-                kabul ? d->accept() : d->reject();
-            }};
-}
-
 // After the named message, "Vazgeç" of the login dialog.
 ModalSenaryo::Adim mesajdanSonraVazgec(KancaKayitlari& kayit, const QString& mesaj)
 {
@@ -100,7 +76,8 @@ class tst_giris : public QObject {
     std::unique_ptr<TForm1> bayiOlarakGir()
     {
         QString takilan;
-        auto form = basla(F::bayi, {girisiDoldur(QStringLiteral("BAYI"), QStringLiteral("1234"))}, &takilan);
+        auto form =
+            basla(F::bayi, {ModalSenaryo::girisiDoldur(QStringLiteral("BAYI"), QStringLiteral("1234"))}, &takilan);
         [&] { QVERIFY2(takilan.isEmpty(), qPrintable(takilan)); }();
         return form;
     }
@@ -205,8 +182,8 @@ private slots:
         QFETCH(bool, ayarYazilir);
         const QString mesaj = QStringLiteral("Kullanıcı Adı ve Şifre Hatalı Lütfen Tekrar Deneyiniz !");
         QString takilan;
-        auto form =
-            basla(bilgisayar.constData(), {girisiDoldur(ad, sifre), mesajdanSonraVazgec(kayit(), mesaj)}, &takilan);
+        auto form = basla(bilgisayar.constData(),
+                          {ModalSenaryo::girisiDoldur(ad, sifre), mesajdanSonraVazgec(kayit(), mesaj)}, &takilan);
         QVERIFY2(takilan.isEmpty(), qPrintable(takilan));
         QVERIFY(!form->girisYapildi());
         QCOMPARE(kayit().sonlandirmalar.value(0, -1), 0);
@@ -235,10 +212,10 @@ private slots:
     {
         // Even with a wrong password the request form comes, and the program ends after it.
         QString takilan;
-        auto form =
-            basla(F::bilinmeyen,
-                  {girisiDoldur(QStringLiteral("KIMSE"), QStringLiteral("0000")), pencereyiKapat("kullanicikayit")},
-                  &takilan);
+        auto form = basla(F::bilinmeyen,
+                          {ModalSenaryo::girisiDoldur(QStringLiteral("KIMSE"), QStringLiteral("0000")),
+                           ModalSenaryo::pencereyiKapat("kullanicikayit")},
+                          &takilan);
         QVERIFY2(takilan.isEmpty(), qPrintable(takilan));
         QVERIFY(!form->girisYapildi());
         QCOMPARE(kayit().sonlandirmalar.value(0, -1), 0);
@@ -257,9 +234,10 @@ private slots:
         QFETCH(int, surum);
         m_sunucu->depo().setClientVersion(surum);
         QString takilan;
-        auto form =
-            basla(F::bayi, {girisiDoldur(QStringLiteral("BAYI"), QStringLiteral("1234")), pencereyiKapat("dosyaindir")},
-                  &takilan);
+        auto form = basla(F::bayi,
+                          {ModalSenaryo::girisiDoldur(QStringLiteral("BAYI"), QStringLiteral("1234")),
+                           ModalSenaryo::pencereyiKapat("dosyaindir")},
+                          &takilan);
         QVERIFY2(takilan.isEmpty(), qPrintable(takilan));
         // When the update window returns, the login goes on.
         QVERIFY(form->girisYapildi());
@@ -277,10 +255,10 @@ private slots:
     {
         QFETCH(bool, kabul);
         QString takilan;
-        auto form =
-            basla(F::temsilci,
-                  {girisiDoldur(QStringLiteral("TEMSILCI"), QStringLiteral("1234")), pencereyiKapat("seccari", kabul)},
-                  &takilan);
+        auto form = basla(F::temsilci,
+                          {ModalSenaryo::girisiDoldur(QStringLiteral("TEMSILCI"), QStringLiteral("1234")),
+                           ModalSenaryo::pencereyiKapat("seccari", kabul)},
+                          &takilan);
         QVERIFY2(takilan.isEmpty(), qPrintable(takilan));
         QCOMPARE(form->girisYapildi(), kabul);
         QCOMPARE(kayit().sonlandirmalar.isEmpty(), kabul);
@@ -318,9 +296,9 @@ private slots:
         QFETCH(bool, cariSecimi);
         QFETCH(bool, raporlar);
         QFETCH(bool, kampanyali);
-        QVector<ModalSenaryo::Adim> adimlar{girisiDoldur(ad, QStringLiteral("1234"))};
+        QVector<ModalSenaryo::Adim> adimlar{ModalSenaryo::girisiDoldur(ad, QStringLiteral("1234"))};
         if (cariSecimi)
-            adimlar.append(pencereyiKapat("seccari", true));
+            adimlar.append(ModalSenaryo::pencereyiKapat("seccari", true));
         QString takilan;
         auto form = basla(bilgisayar.constData(), adimlar, &takilan);
         QVERIFY2(takilan.isEmpty(), qPrintable(takilan));

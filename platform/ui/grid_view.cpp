@@ -72,13 +72,13 @@ QVector<int> columnWidthsByWeight(const QVector<int>& weights, int gridWidth)
 void GridFilterModel::setColumnFilter(int column, const QString& value)
 {
     m_filters.insert(column, value);
-    invalidateRowsFilter();
+    invalidate(); // one layout change; a row-by-row update is slow on long lists
 }
 
 void GridFilterModel::clearColumnFilter(int column)
 {
     if (m_filters.remove(column))
-        invalidateRowsFilter();
+        invalidate(); // one layout change; a row-by-row update is slow on long lists
 }
 
 void GridFilterModel::clearColumnFilters()
@@ -86,7 +86,7 @@ void GridFilterModel::clearColumnFilters()
     if (m_filters.isEmpty())
         return;
     m_filters.clear();
-    invalidateRowsFilter();
+    invalidate(); // one layout change; a row-by-row update is slow on long lists
 }
 
 bool GridFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const

@@ -1,3 +1,4 @@
+#include "server/demo_catalogue.h"
 #include "server/demo_data.h"
 #include "server/history_methods.h"
 #include "server/http_service.h"
@@ -130,7 +131,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption clientVersion(QStringLiteral("client-version"),
                                            QStringLiteral("Set the client version number the server reports."),
                                            QStringLiteral("number"));
+    const QCommandLineOption items(QStringLiteral("items"),
+                                   QStringLiteral("Stock items of the demo catalogue (default 300). Needs --demo."),
+                                   QStringLiteral("count"), QStringLiteral("300"));
     parser.addOptions({address, port, data, threads, demo, demoUser, installer, clientVersion});
+    parser.addOption(items);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("unexpected argument %1 (see --help)").arg(parser.positionalArguments().first()));
@@ -151,6 +156,11 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("--demo-user must be bayi or temsilci"));
     if (parser.isSet(demoUser) && !parser.isSet(demo))
         return fail(QStringLiteral("--demo-user needs --demo"));
+    const int itemCount = parser.value(items).toInt(&ok);
+    if (!ok || itemCount < 0 || itemCount > 5000000)
+        return fail(QStringLiteral("--items must be 0 to 5000000"));
+    if (parser.isSet(items) && !parser.isSet(demo))
+        return fail(QStringLiteral("--items needs --demo"));
 
     try {
         Storage storage(parser.value(data));
@@ -170,6 +180,8 @@ int main(int argc, char* argv[])
         if (parser.isSet(demo)) {
             if (!fillDemoData(storage))
                 say(stdout, QStringLiteral("demo: the database already holds users; no demo data added"));
+            if (fillDemoCatalogue(storage, itemCount))
+                say(stdout, QStringLiteral("demo: catalogue of %1 stock items added").arg(itemCount));
             const QString computerId = BilgisayarIdAl();
             if (computerId.isEmpty())
                 return fail(QStringLiteral("this computer has no identifier to register"));

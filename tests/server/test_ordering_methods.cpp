@@ -1,3 +1,4 @@
+#include "server/demo_catalogue.h"
 #include "server/ordering_data.h"
 #include "server/storage.h"
 #include "server_process.h"
@@ -6,6 +7,7 @@
 #include "remote/proxim.h"
 #include "session/kayitlar.h"
 
+#include <QImage>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +57,7 @@ private slots:
     void orderTakesTheSelectedLinesOnce();
     void orderRefusesUnknownChoices();
     void deliveryAndCargoLists();
+    void demoCatalogue();
 
 private:
     TSonucBilgisi session(const QString& computer, qint32 user, qint32 type, qint32 account) const;
@@ -576,6 +579,45 @@ void TestOrderingMethods::deliveryAndCargoLists()
     QCOMPARE(cell(*kargo, 1, "UYARI").toString(), QString());
     QCOMPARE(proxy.KargolarVer(m_cargoKind)->rows.size(), 1);
     QCOMPARE(proxy.KargolarVer(42)->rows.size(), 0);
+}
+
+void TestOrderingMethods::demoCatalogue()
+{
+    QTemporaryDir dir;
+    Storage storage(dir.path());
+    CustomerAccount account;
+    account.code = QStringLiteral("120.09.001");
+    account.name = QStringLiteral("Demo Oto");
+    storage.addCustomerAccount(account);
+    QVERIFY(fillDemoCatalogue(storage, 300));
+    QVERIFY(!fillDemoCatalogue(storage, 300));
+
+    const auto count = [&](const QString& sql) {
+        return storage.read([&](QSqlDatabase& db) {
+            QSqlQuery q = Storage::run(db, sql);
+            return q.next() ? q.value(0).toInt() : -1;
+        });
+    };
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM stoklar")), 300);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM stok_arama")), 300);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(DISTINCT DURUM) FROM stoklar")), 7);
+    QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM stoklar WHERE KAMPFIYAT > 0")) > 0);
+    QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM stoklar WHERE KOLIADET > 1")) > 0);
+    QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM cari_iskontolari")) > 0);
+    QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM teslim_sekilleri")) >= 2);
+    QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM kargo_firmalari WHERE UYARI <> ''")) >= 1);
+    // Every company carries at least one cargo kind, and every kind has a company.
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM kargo_firmalari WHERE SIRANO NOT IN"
+                                  " (SELECT FIRMA FROM kargo_turu_firmalari)")),
+             0);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM kargo_turleri WHERE KOD NOT IN"
+                                  " (SELECT KARGOTURU FROM kargo_turu_firmalari)")),
+             0);
+    const QByteArray jpeg = storage.read([](QSqlDatabase& db) {
+        QSqlQuery q = Storage::run(db, QStringLiteral("SELECT RESIM FROM stok_resimleri LIMIT 1"));
+        return q.next() ? q.value(0).toByteArray() : QByteArray();
+    });
+    QVERIFY(!QImage::fromData(jpeg, "JPG").isNull());
 }
 
 QTEST_GUILESS_MAIN(TestOrderingMethods)

@@ -11,6 +11,8 @@
 #include "session/kayitlar.h"
 
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSqlRecord>
 #include <QTimeZone>
@@ -160,7 +162,8 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
 {
     TableBuilder b = stockColumns();
     const QString folded = searchFold(text.trimmed());
-    const QStringList words = folded.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    QStringList words = folded.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    words.removeDuplicates();
     if (words.isEmpty())
         return b.table();
     QString code = compactCode(folded);
@@ -168,23 +171,32 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
         code = QStringLiteral("\x01"); // matches no code
 
     QStringList phrases;
-    QStringList where;
-    QVariantList values{code, code};
+    QStringList shortWords;
     for (const QString& word : words) {
-        if (word.size() >= 3) {
+        if (word.size() >= 3)
             phrases << QLatin1Char('"') + QString(word).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
                            QLatin1Char('"');
-        } else {
-            where << QStringLiteral("instr(a.METIN, ?) > 0");
-        }
+        else
+            shortWords << word;
     }
+    QStringList where;
+    QVariantList values{code, code};
     if (!phrases.isEmpty()) {
-        where.prepend(QStringLiteral("stok_arama MATCH ?"));
+        where << QStringLiteral("stok_arama MATCH ?");
         values << phrases.join(QLatin1Char(' '));
     }
-    for (const QString& word : words) {
-        if (word.size() < 3)
+    // One condition per short word while they are few; a pasted text of thousands of them would
+    // pass SQLite's bound on the depth of an expression, so many go as one JSON list.
+    constexpr qsizetype shortWordConditions = 16;
+    if (shortWords.size() <= shortWordConditions) {
+        for (const QString& word : shortWords) {
+            where << QStringLiteral("instr(a.METIN, ?) > 0");
             values << word;
+        }
+    } else {
+        where << QStringLiteral("NOT EXISTS (SELECT 1 FROM json_each(?) w WHERE instr(a.METIN, w.value) = 0)");
+        values << QString::fromUtf8(
+            QJsonDocument(QJsonArray::fromStringList(shortWords)).toJson(QJsonDocument::Compact));
     }
 
     const QString sql = QStringLiteral(

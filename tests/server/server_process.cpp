@@ -64,3 +64,11 @@ bool ServerProcess::stop()
         return false;
     return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
+
+void ServerProcess::kill()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}

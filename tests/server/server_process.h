@@ -18,6 +18,8 @@ public:
     bool start(const QStringList& extraArguments = {});
     // SIGTERM, then waits; true when the server ended by itself with exit code 0.
     bool stop();
+    // SIGKILL, as a crash or a power cut would end it; waits until it is gone.
+    void kill();
 
     int port() const { return m_port; }
     QStringList outputLines() const { return m_lines; }

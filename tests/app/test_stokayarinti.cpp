@@ -1,6 +1,7 @@
 #include "app/stokayarintiU.h"
 #include "platform/data_set.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,7 +49,8 @@ private slots:
         d.adet->setFocus();
         d.adet->selectAll();
         QTest::keyClicks(d.adet, QStringLiteral("13"));
-        d.ParcaliTus2->setFocus(); // leaving the box rounds up to the pack quantity
+        QFocusEvent ayrilis(QEvent::FocusOut); // leaving the box rounds up to the pack quantity
+        QApplication::sendEvent(d.adet, &ayrilis);
         QCOMPARE(d.adet->value(), 24);
         QCOMPARE(d.geneltutar->text(), QStringLiteral("2.265,60"));
         d.adet->stepUp();

@@ -11,6 +11,7 @@
 #include "remote/proxim.h"
 #include "test_sunucusu.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,9 +42,9 @@ ModalSenaryo::Adim miktarGirVeOnayla(int miktar, int* acilistakiMiktar = nullptr
                     *acilistakiMiktar = d->adet->value();
                 if (koliAdet)
                     *koliAdet = d->koliadet();
-                d->adet->setFocus();
                 d->adet->setValue(miktar);
-                d->ParcaliTus1->setFocus(); // leaving the box rounds to the pack quantity
+                QFocusEvent ayrilis(QEvent::FocusOut); // leaving the box rounds to the pack quantity
+                QApplication::sendEvent(d->adet, &ayrilis);
                 d->ParcaliTus1->click();
             }};
 }

@@ -20,7 +20,10 @@ class Storage;
 class HttpService {
 public:
     struct Options {
-        int threads = 8;
+        // A kept-alive connection holds its worker until it closes, idles past keepAliveTimeout
+        // or reaches keepAliveMaxCount; connections beyond the workers wait that long for an
+        // answer. So there are workers for every client likely to be connected at once.
+        int threads = 64;
         std::size_t maxBodyBytes = 1024 * 1024;
         std::chrono::seconds keepAliveTimeout{5};
         std::size_t keepAliveMaxCount = 100;

@@ -116,8 +116,10 @@ int main(int argc, char* argv[])
         QStringLiteral("data"),
         QStringLiteral("Folder of the database, created when missing (default ./velmora-data)."), QStringLiteral("dir"),
         QStringLiteral("velmora-data"));
-    const QCommandLineOption threads(QStringLiteral("threads"), QStringLiteral("Worker threads (default 8)."),
-                                     QStringLiteral("count"), QStringLiteral("8"));
+    const QCommandLineOption threads(QStringLiteral("threads"),
+                                     QStringLiteral("Worker threads, one per client connected at once (default %1).")
+                                         .arg(HttpService::Options{}.threads),
+                                     QStringLiteral("count"), QString::number(HttpService::Options{}.threads));
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Fill an empty database with demo data and register this computer "
                                                  "as an installation of a demo user."));

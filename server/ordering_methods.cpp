@@ -154,6 +154,8 @@ qint32 searchLimit(QSqlDatabase& db)
     return ok && limit > 0 ? limit : 2000;
 }
 
+} // namespace
+
 // Every word of the search text must occur in an item's codes or names. Words of three letters and
 // more go through the trigram index, shorter ones are checked on the rows it leaves (or on every
 // row when there is no longer word). Items whose code equals the whole text come first, then those
@@ -244,6 +246,8 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
     }
     return b.table();
 }
+
+namespace {
 
 // Search for the session's customer: a dealer's own account, the account a representative chose
 // (list prices while he has chosen none).

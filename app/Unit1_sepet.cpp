@@ -4,6 +4,7 @@
 #include "Unit1.h"
 
 #include "durum_resimleri.h"
+#include "izgara_sutunu.h"
 #include "onaysipU.h"
 #include "platform/number_format.h"
 #include "platform/tasks.h"
@@ -40,16 +41,7 @@ namespace {
 GridColumn sepetSutunu(const char* alan, const char* baslik, int agirlik, bool gorunur = true, bool sunulur = true,
                        CellKind tur = CellKind::Text)
 {
-    GridColumn c;
-    c.objectName = QStringLiteral("cxGridDBTableView1") + QLatin1String(alan);
-    c.fieldName = QLatin1String(alan);
-    c.caption = QString::fromUtf8(baslik);
-    c.weight = agirlik;
-    c.visible = gorunur;
-    c.offered = sunulur;
-    c.kind = tur;
-    c.wrap = tur == CellKind::Text;
-    return c;
+    return izgaraSutunu("cxGridDBTableView1", alan, baslik, agirlik, gorunur, sunulur, tur);
 }
 
 QString tutarMetni(double d)

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include "durum_resimleri.h"
+#include "izgara_sutunu.h"
 #include "platform/number_format.h"
 #include "platform/tasks.h"
 #include "platform/ui/busy_indicator.h"
@@ -29,16 +30,7 @@ namespace {
 GridColumn sutun(const char* alan, const char* baslik, int agirlik, bool gorunur, bool sunulur = true,
                  CellKind tur = CellKind::Text)
 {
-    GridColumn c;
-    c.objectName = QStringLiteral("cxGrid1DBTableView1") + QLatin1String(alan);
-    c.fieldName = QLatin1String(alan);
-    c.caption = QString::fromUtf8(baslik);
-    c.weight = agirlik;
-    c.visible = gorunur;
-    c.offered = sunulur;
-    c.kind = tur;
-    c.wrap = tur == CellKind::Text;
-    return c;
+    return izgaraSutunu("cxGrid1DBTableView1", alan, baslik, agirlik, gorunur, sunulur, tur);
 }
 
 GridColumn resimSutunu(const char* alan, const char* baslik, int agirlik, const QVector<QPixmap>& resimler)

@@ -2,6 +2,7 @@
 #include "server/ordering_data.h"
 #include "server/schema_history.h"
 #include "server/storage.h"
+#include "server/table_cells.h"
 #include "server_process.h"
 
 #include "platform/server_connection.h"
@@ -21,14 +22,6 @@
 using namespace velmora::server;
 
 namespace {
-
-QVariant cell(const velmora::Table& table, int row, const char* column)
-{
-    const int index = table.columnIndex(QString::fromUtf8(column));
-    if (index < 0)
-        throw std::runtime_error(std::string("missing column ") + column);
-    return table.rows.at(row).at(index);
-}
 
 QVector<QVariant> column(const velmora::Table& table, const char* name)
 {

@@ -1,6 +1,7 @@
 #include "server/demo_catalogue.h"
 #include "server/ordering_data.h"
 #include "server/storage.h"
+#include "server/table_cells.h"
 #include "server_process.h"
 
 #include "platform/server_connection.h"
@@ -17,22 +18,6 @@
 using namespace velmora::server;
 
 namespace {
-
-QVariant cell(const velmora::Table& table, int row, const char* column)
-{
-    const int index = table.columnIndex(QLatin1String(column));
-    if (index < 0)
-        throw std::runtime_error(std::string("missing column ") + column);
-    return table.rows.at(row).at(index);
-}
-
-QStringList codes(const velmora::Table& table)
-{
-    QStringList list;
-    for (int row = 0; row < table.rows.size(); ++row)
-        list << cell(table, row, "BARKOD").toString();
-    return list;
-}
 
 } // namespace
 

@@ -5,8 +5,11 @@
 #include "platform/system_hooks.h"
 #include "platform/tasks.h"
 #include "platform/ui/busy_indicator.h"
+#include "platform/ui/gif_view.h"
 #include "platform/ui/grid_view.h"
+#include "platform/ui/marquee.h"
 #include "remote/proxim.h"
+#include "sekme_resimleri.h"
 #include "session/baglantiu.h"
 #include "session/girisformu.h"
 #include "session/program_ayarlari.h"
@@ -16,6 +19,7 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,6 +121,10 @@ void TForm1::pencereyiKur()
     bilgiler->addWidget(baslikEtiketi(QStringLiteral("Temsilci: "), baslik), 2, 0);
     bilgiler->addWidget(saticilbl, 2, 1);
     baslikYatay->addLayout(bilgiler, 1);
+    RxGIFAnimator1 = new velmora::GifView(baslik);
+    RxGIFAnimator1->setObjectName(QStringLiteral("RxGIFAnimator1"));
+    RxGIFAnimator1->setFixedSize(409, 80);
+    baslikYatay->addWidget(RxGIFAnimator1);
 
     Genelmenu = new QMenu(this);
     Genelmenu->setObjectName(QStringLiteral("Genelmenu"));
@@ -154,6 +162,10 @@ void TForm1::pencereyiKur()
     aramaCubugu->setFixedHeight(35);
     auto* aramaYatay = new QHBoxLayout(aramaCubugu);
     aramaYatay->setContentsMargins(10, 0, 10, 0);
+    Image1 = new QLabel(aramaCubugu);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(buyutecResmi());
+    aramaYatay->addWidget(Image1);
     araedit = new QLineEdit(aramaCubugu);
     araedit->setObjectName(QStringLiteral("araedit"));
     araedit->setFixedWidth(340);
@@ -191,16 +203,20 @@ void TForm1::pencereyiKur()
     // Page control.
     sPageControl1 = new QTabWidget(merkez);
     sPageControl1->setObjectName(QStringLiteral("sPageControl1"));
-    for (auto [alan, ad, baslikMetni] :
-         {std::tuple{&sstoklistesi, "sstoklistesi", "Stok Listesi"}, std::tuple{&ssepet, "ssepet", "Sepet"},
-          std::tuple{&sonceki, "sonceki", "Önceki Siparişler"},
-          std::tuple{&sccariekstre, "sccariekstre", "Cari Ekstre"}, std::tuple{&syeniler, "syeniler", "Yeni Stoklar"},
-          std::tuple{&skampanyali, "skampanyali", "Kampanyalı Stoklar"},
-          std::tuple{&sTabSheetduyuru, "sTabSheetduyuru", "Duyurular"},
-          std::tuple{&sTabbakiyeler, "sTabbakiyeler", "Bakiyeler"}, std::tuple{&tabdosya, "tabdosya", "Dosyalar"}}) {
+    sPageControl1->setIconSize(QSize(32, 32));
+    // Files have a folder of their own instead of sharing the basket's picture.
+    for (auto [alan, ad, baslikMetni, resim] :
+         {std::tuple{&sstoklistesi, "sstoklistesi", "Stok Listesi", 0}, std::tuple{&ssepet, "ssepet", "Sepet", 8},
+          std::tuple{&sonceki, "sonceki", "Önceki Siparişler", 3},
+          std::tuple{&sccariekstre, "sccariekstre", "Cari Ekstre", 1},
+          std::tuple{&syeniler, "syeniler", "Yeni Stoklar", 10},
+          std::tuple{&skampanyali, "skampanyali", "Kampanyalı Stoklar", 6},
+          std::tuple{&sTabSheetduyuru, "sTabSheetduyuru", "Duyurular", 5},
+          std::tuple{&sTabbakiyeler, "sTabbakiyeler", "Bakiyeler", 7},
+          std::tuple{&tabdosya, "tabdosya", "Dosyalar", 2}}) {
         *alan = new QWidget(sPageControl1);
         (*alan)->setObjectName(QLatin1String(ad));
-        sPageControl1->addTab(*alan, QString::fromUtf8(baslikMetni));
+        sPageControl1->addTab(*alan, QIcon(sekmeResmi(resim)), QString::fromUtf8(baslikMetni));
     }
     sPageControl1->setCurrentWidget(sstoklistesi);
     stokSekmesiniKur();
@@ -241,6 +257,21 @@ void TForm1::pencereyiKur()
     }
     lejantYatay->addStretch();
     dikey->addWidget(lejant);
+
+    // News line.
+    Panel5 = new QWidget(merkez);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setFixedHeight(40);
+    auto* haberYatay = new QHBoxLayout(Panel5);
+    haberYatay->setContentsMargins(0, 0, 0, 0);
+    kayanyazi = new velmora::Marquee(Panel5);
+    kayanyazi->setObjectName(QStringLiteral("kayanyazi"));
+    QFont haberYazisi(QStringLiteral("Arial"));
+    haberYazisi.setPixelSize(24);
+    kayanyazi->setFont(haberYazisi);
+    kayanyazi->setItemSpacing(5);
+    haberYatay->addWidget(kayanyazi);
+    dikey->addWidget(Panel5);
 
     setCentralWidget(merkez);
     araedit->setFocus();

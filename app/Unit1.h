@@ -20,7 +20,9 @@ class QPlainTextEdit;
 
 namespace velmora {
 class BusyIndicator;
+class GifView;
 class GridView;
+class Marquee;
 class RadioGroup;
 } // namespace velmora
 
@@ -46,6 +48,7 @@ public:
     QLabel* kullanicilbl = nullptr;
     QLabel* cariadilbl = nullptr;
     QLabel* saticilbl = nullptr;
+    velmora::GifView* RxGIFAnimator1 = nullptr; // the banner
     QToolButton* Button3 = nullptr;
     QMenu* Genelmenu = nullptr;
     QAction* M1 = nullptr;
@@ -55,6 +58,7 @@ public:
     QAction* R1 = nullptr;
 
     // Search bar.
+    QLabel* Image1 = nullptr; // the magnifier
     QLineEdit* araedit = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     QToolButton* SpeedButton1 = nullptr;
@@ -78,6 +82,10 @@ public:
     QWidget* sTabSheetduyuru = nullptr;
     QWidget* sTabbakiyeler = nullptr;
     QWidget* tabdosya = nullptr;
+
+    // News line at the bottom.
+    QWidget* Panel5 = nullptr;
+    velmora::Marquee* kayanyazi = nullptr;
 
     // Data sets of the tabs.
     velmora::DataSet stok;

@@ -225,9 +225,8 @@ void addShipping(QSqlDatabase& db)
         {QStringLiteral("Boğaziçi Kurye"), QString(), {2}},
     };
     for (const Company& c : companies) {
-        const QVariant no = Storage::run(db, QStringLiteral("INSERT INTO kargo_firmalari (ADI, UYARI) VALUES (?, ?)"),
-                                         {c.name, c.warning})
-                                .lastInsertId();
+        const qint32 no = insertRow(db, QStringLiteral("kargo_firmalari"), QStringLiteral("SIRANO"), 0,
+                                    {QStringLiteral("ADI"), QStringLiteral("UYARI")}, {c.name, c.warning});
         for (int kind : c.kinds)
             Storage::run(db,
                          QStringLiteral("INSERT INTO kargo_turu_firmalari (KARGOTURU, FIRMA, SIRA) VALUES (?, ?, ?)"),
@@ -246,10 +245,8 @@ bool fillDemoCatalogue(Storage& storage, int items)
         QRandomGenerator random(7321);
         QVector<qint32> brands;
         for (const Brand& b : kBrands)
-            brands << Storage::run(db, QStringLiteral("INSERT INTO markalar (ADI) VALUES (?)"),
-                                   {QString::fromUtf8(b.name)})
-                          .lastInsertId()
-                          .toInt();
+            brands << insertRow(db, QStringLiteral("markalar"), QStringLiteral("MARKANO"), 0, {QStringLiteral("ADI")},
+                                {QString::fromUtf8(b.name)});
 
         StockWriter writer(db);
         const auto& kinds = partKinds();

@@ -198,7 +198,7 @@ const QString kLineSelect = QStringLiteral(
     " l.MIKTAR, COALESCE(b.BIRIMFIYAT, l.BIRIMFIYAT), COALESCE(b.IND1, l.IND1), l.IND2, l.IND3, l.IND4, l.KDV,"
     " COALESCE(u.ADI, ''), COALESCE(l.VERENSIRANO, 0), l.TESLIMMIKTAR,"
     " CASE WHEN b.SILINDI = 1 THEN 0 WHEN b.KALAN IS NOT NULL THEN b.KALAN"
-    "  ELSE max(l.MIKTAR - l.TESLIMMIKTAR, 0) END,"
+    "  WHEN l.MIKTAR > l.TESLIMMIKTAR THEN l.MIKTAR - l.TESLIMMIKTAR ELSE 0 END,"
     " o.IDNO, COALESCE(o.TESLIMID, 0), COALESCE(o.KARGOID, 0), COALESCE(t.ADI, ''), COALESCE(k.ADI, ''),"
     " o.ACIKLAMA, c.CARIKOD, c.CARIADI, COALESCE(s.DURUM, 0), COALESCE(s.KALAN, 0),"
     " COALESCE(b.ILKFIYAT, l.BIRIMFIYAT), COALESCE(s.VERILENSIPARIS, 0),"
@@ -426,7 +426,7 @@ Table orderLines(QSqlQuery& q)
 
 const QString kOpenBalance =
     QStringLiteral(" o.DURUM < 5 AND (CASE WHEN b.SILINDI = 1 THEN 0 WHEN b.KALAN IS NOT NULL THEN b.KALAN"
-                   "  ELSE max(l.MIKTAR - l.TESLIMMIKTAR, 0) END) > 0");
+                   "  WHEN l.MIKTAR > l.TESLIMMIKTAR THEN l.MIKTAR - l.TESLIMMIKTAR ELSE 0 END) > 0");
 
 // --- Account history -----------------------------------------------------------------------
 
@@ -598,7 +598,9 @@ MethodAnswer changeBalance(const CallContext& call, BalanceChange change)
         q.finish();
         requireVisibleAccount(db, caller, account);
 
-        Storage::run(db, QStringLiteral("INSERT OR IGNORE INTO bakiye_degisiklikleri (SIRANO, ILKFIYAT) VALUES (?, ?)"),
+        Storage::run(db,
+                     QStringLiteral("INSERT INTO bakiye_degisiklikleri (SIRANO, ILKFIYAT) VALUES (?, ?)"
+                                    " ON CONFLICT DO NOTHING"),
                      {line, firstPrice});
         switch (change) {
         case BalanceChange::Delete:
@@ -1068,7 +1070,7 @@ double openBalance(QSqlDatabase& db, qint32 carino)
     QSqlQuery q = Storage::run(
         db,
         QStringLiteral("SELECT COALESCE(SUM(CASE WHEN b.SILINDI = 1 THEN 0 WHEN b.KALAN IS NOT NULL THEN b.KALAN"
-                       " ELSE max(l.MIKTAR - l.TESLIMMIKTAR, 0) END), 0)"
+                       " WHEN l.MIKTAR > l.TESLIMMIKTAR THEN l.MIKTAR - l.TESLIMMIKTAR ELSE 0 END), 0)"
                        " FROM siparis_satirlari l JOIN siparisler o ON o.IDNO = l.IDNO"
                        " LEFT JOIN bakiye_degisiklikleri b ON b.SIRANO = l.SIRANO WHERE o.CARINO = ? AND") +
             kOpenBalance,

@@ -17,6 +17,13 @@ QVariant orNull(qint32 number)
     return number == 0 ? QVariant() : QVariant(number);
 }
 
+const QString kStockColumns = QStringLiteral(
+    "BARKOD, BARKODNO, ADI, DIGERADI, OEM1, OEM2, OEM3, OEM4, OEMNO, FINISHKOD, URETICIKODU, DPKOD, PKOD, MARKANO,"
+    " MODEL, ANAGRUP, OZELKOD, BIRIM, KOLIADET, KDV, DURUM, KALAN, VERILENSIPARIS, LISTEFIYAT, KAMPFIYAT, YENI,"
+    " AKTIF, EKLENMETARIHI");
+const QString kStockValues =
+    QStringLiteral("?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?");
+
 void prepare(QSqlQuery& query, const QString& sql)
 {
     if (!query.prepare(sql))
@@ -75,15 +82,15 @@ Price priceFor(double listPrice, double campaignPrice, double vat, const Discoun
 }
 
 StockWriter::StockWriter(QSqlDatabase& db)
-    : m_insert(db)
+    : m_db(db)
+    , m_insert(db)
+    , m_insertNo(db)
     , m_picture(db)
 {
-    prepare(m_insert, QStringLiteral("INSERT INTO stoklar (STOKNO, BARKOD, BARKODNO, ADI, DIGERADI, OEM1, OEM2, OEM3,"
-                                     " OEM4, OEMNO, FINISHKOD, URETICIKODU, DPKOD, PKOD, MARKANO, MODEL, ANAGRUP,"
-                                     " OZELKOD, BIRIM, KOLIADET, KDV, DURUM, KALAN, VERILENSIPARIS, LISTEFIYAT,"
-                                     " KAMPFIYAT, YENI, AKTIF, EKLENMETARIHI)"
-                                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-                                     " ?, ?, ?, ?, ?)"));
+    prepare(m_insert,
+            QStringLiteral("INSERT INTO stoklar (%1) VALUES (%2) RETURNING STOKNO").arg(kStockColumns, kStockValues));
+    prepare(m_insertNo, QStringLiteral("INSERT INTO stoklar (STOKNO, %1) VALUES (?, %2) RETURNING STOKNO")
+                            .arg(kStockColumns, kStockValues));
     prepare(m_picture, QStringLiteral("INSERT INTO stok_resimleri (STOKNO, RESIM) VALUES (?, ?)"
                                       " ON CONFLICT (STOKNO) DO UPDATE SET RESIM = excluded.RESIM"));
 }
@@ -92,8 +99,7 @@ qint32 StockWriter::add(const StockItem& s)
 {
     // A null QString would be written as NULL; the text columns are NOT NULL.
     const auto text = [](const QString& value) { return value.isNull() ? QStringLiteral("") : value; };
-    const QVariantList values{orNull(s.no),
-                              text(s.code),
+    const QVariantList values{text(s.code),
                               text(s.secondCode),
                               text(s.name),
                               text(s.otherName),
@@ -121,11 +127,19 @@ qint32 StockWriter::add(const StockItem& s)
                               s.isNew ? 1 : 0,
                               s.active ? 1 : 0,
                               QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)};
+    QSqlQuery& insert = s.no != 0 ? m_insertNo : m_insert;
+    const int first = s.no != 0 ? 1 : 0;
+    if (s.no != 0)
+        insert.bindValue(0, s.no);
     for (int i = 0; i < values.size(); ++i)
-        m_insert.bindValue(i, values.at(i));
-    exec(m_insert);
-    const qint32 no = m_insert.lastInsertId().toInt();
-    m_insert.finish();
+        insert.bindValue(first + i, values.at(i));
+    exec(insert);
+    if (!insert.next())
+        throw StorageError(QStringLiteral("Eklenen stoğun numarası okunamadı"));
+    const qint32 no = insert.value(0).toInt();
+    insert.finish();
+    if (s.no != 0)
+        syncKeySequence(m_db, QStringLiteral("stoklar"), QStringLiteral("STOKNO"));
     return no;
 }
 
@@ -140,7 +154,7 @@ void StockWriter::setPicture(qint32 stockNo, const QByteArray& jpeg)
 qint32 addBrand(Storage& storage, const QString& name)
 {
     return storage.write([&](QSqlDatabase& db) {
-        return Storage::run(db, QStringLiteral("INSERT INTO markalar (ADI) VALUES (?)"), {name}).lastInsertId().toInt();
+        return insertRow(db, QStringLiteral("markalar"), QStringLiteral("MARKANO"), 0, {QStringLiteral("ADI")}, {name});
     });
 }
 
@@ -190,10 +204,8 @@ void addCargoKind(Storage& storage, qint32 code, const QString& name)
 qint32 addCargoCompany(Storage& storage, const QString& name, const QString& warning, const QVector<qint32>& kinds)
 {
     return storage.write([&](QSqlDatabase& db) {
-        const qint32 no =
-            Storage::run(db, QStringLiteral("INSERT INTO kargo_firmalari (ADI, UYARI) VALUES (?, ?)"), {name, warning})
-                .lastInsertId()
-                .toInt();
+        const qint32 no = insertRow(db, QStringLiteral("kargo_firmalari"), QStringLiteral("SIRANO"), 0,
+                                    {QStringLiteral("ADI"), QStringLiteral("UYARI")}, {name, warning});
         for (qint32 kind : kinds)
             Storage::run(
                 db,

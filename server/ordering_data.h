@@ -69,7 +69,9 @@ public:
     void setPicture(qint32 stockNo, const QByteArray& jpeg);
 
 private:
-    QSqlQuery m_insert;
+    QSqlDatabase m_db;
+    QSqlQuery m_insert;   // STOKNO from the database
+    QSqlQuery m_insertNo; // STOKNO given
     QSqlQuery m_picture;
 };
 

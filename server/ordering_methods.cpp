@@ -146,6 +146,28 @@ TableBuilder stockColumns()
     return b;
 }
 
+// A word as a LIKE pattern's literal part (PostgreSQL's LIKE escapes with a backslash).
+QString likeEscaped(const QString& word)
+{
+    QString escaped = word;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return escaped;
+}
+
+// The condition on the search index for the words of three letters and more: one FTS5 MATCH of
+// all phrases on SQLite, one LIKE per word on PostgreSQL, which its trigram index answers.
+QString searchIndexConditions(bool postgres, qsizetype words)
+{
+    if (!postgres)
+        return QStringLiteral("stok_arama MATCH ?");
+    QStringList conditions;
+    for (qsizetype i = 0; i < words; ++i)
+        conditions << QStringLiteral("a.METIN LIKE ?");
+    return conditions.join(QStringLiteral(" AND "));
+}
+
 qint32 searchLimit(QSqlDatabase& db)
 {
     QSqlQuery q = Storage::run(db, QStringLiteral("SELECT DEGER FROM ayarlar WHERE ANAHTAR = 'stok_arama_siniri'"));
@@ -172,20 +194,28 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
     if (code.isEmpty())
         code = QStringLiteral("\x01"); // matches no code
 
+    const bool postgres = engineOf(db) == Engine::PostgreSQL;
     QStringList phrases;
     QStringList shortWords;
     for (const QString& word : words) {
-        if (word.size() >= 3)
+        if (word.size() < 3)
+            shortWords << word;
+        else if (postgres)
+            phrases << QLatin1Char('%') + likeEscaped(word) + QLatin1Char('%');
+        else
             phrases << QLatin1Char('"') + QString(word).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
                            QLatin1Char('"');
-        else
-            shortWords << word;
     }
     QStringList where;
     QVariantList values{code, code};
     if (!phrases.isEmpty()) {
-        where << QStringLiteral("stok_arama MATCH ?");
-        values << phrases.join(QLatin1Char(' '));
+        where << searchIndexConditions(postgres, phrases.size());
+        if (postgres) {
+            for (const QString& phrase : std::as_const(phrases))
+                values << phrase;
+        } else {
+            values << phrases.join(QLatin1Char(' '));
+        }
     }
     // One condition per short word while they are few; a pasted text of thousands of them would
     // pass SQLite's bound on the depth of an expression, so many go as one JSON list.
@@ -196,23 +226,26 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
             values << word;
         }
     } else {
-        where << QStringLiteral("NOT EXISTS (SELECT 1 FROM json_each(?) w WHERE instr(a.METIN, w.value) = 0)");
+        where << QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 WHERE instr(a.METIN, w.value) = 0)")
+                     .arg(postgres ? QStringLiteral("json_array_elements_text(CAST(? AS json)) w(value)")
+                                   : QStringLiteral("json_each(?) w"));
         values << QString::fromUtf8(
             QJsonDocument(QJsonArray::fromStringList(shortWords)).toJson(QJsonDocument::Compact));
     }
 
     const QString sql = QStringLiteral(
         "WITH bulunan AS ("
-        " SELECT a.rowid AS NO, instr(a.KODLAR, '|' || ? || '|') > 0 AS TAM, instr(a.KODLAR, '|' || ?) > 0 AS BAS,"
+        " SELECT a.%2 AS NO, instr(a.KODLAR, '|' || ? || '|') > 0 AS TAM, instr(a.KODLAR, '|' || ?) > 0 AS BAS,"
         " s.BARKOD AS SIRA"
-        " FROM stok_arama a JOIN stoklar s ON s.STOKNO = a.rowid"
+        " FROM stok_arama a JOIN stoklar s ON s.STOKNO = a.%2"
         " WHERE %1 AND s.AKTIF = 1"
         " ORDER BY TAM DESC, BAS DESC, SIRA LIMIT ?)"
         " SELECT s.STOKNO AS STOK_STOKNO, s.STOKNO, s.DURUM, s.OEM1, s.OEM2, s.OEM3, s.OEM4, s.OEMNO, s.ADI, s.BARKOD,"
         " s.BARKODNO AS BARKOD_BARKODNO, s.FINISHKOD, s.URETICIKODU, s.DIGERADI, s.DPKOD, s.PKOD,"
         " COALESCE(m.ADI, '') AS MARKA, s.MODEL, s.ANAGRUP, s.OZELKOD, s.BIRIM, s.KOLIADET AS OZELKOD1,"
         " EXISTS (SELECT 1 FROM stok_resimleri r WHERE r.STOKNO = s.STOKNO) AS RESIM, s.KDV, s.KALAN,"
-        " (SELECT TOTAL(l.MIKTAR - l.TESLIMMIKTAR) FROM siparis_satirlari l JOIN siparisler o ON o.IDNO = l.IDNO"
+        " (SELECT COALESCE(SUM(l.MIKTAR - l.TESLIMMIKTAR), 0.0) FROM siparis_satirlari l"
+        "  JOIN siparisler o ON o.IDNO = l.IDNO"
         "  WHERE l.STOKNO = s.STOKNO AND o.DURUM < 5) AS ALINANSIPARIS,"
         " s.VERILENSIPARIS, s.LISTEFIYAT, s.KAMPFIYAT, s.YENI AS Y,"
         " COALESCE(d1.IND1, d0.IND1, 0) AS D1, COALESCE(d1.IND2, d0.IND2, 0) AS D2,"
@@ -223,7 +256,9 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
         " LEFT JOIN cari_iskontolari d0 ON d0.CARINO = ? AND d0.MARKANO = 0"
         " ORDER BY bulunan.TAM DESC, bulunan.BAS DESC, bulunan.SIRA");
     values << searchLimit(db) << account << account;
-    QSqlQuery q = Storage::run(db, sql.arg(where.join(QStringLiteral(" AND "))), values);
+    QSqlQuery q = Storage::run(
+        db, sql.arg(where.join(QStringLiteral(" AND ")), postgres ? QStringLiteral("STOKNO") : QStringLiteral("rowid")),
+        values);
     while (q.next()) {
         const QSqlRecord r = q.record();
         QVector<QVariant> row = b.row(r);
@@ -568,17 +603,18 @@ MethodAnswer SiparisKaydet(const CallContext& call)
         if (selected.isEmpty())
             return false;
 
-        const qint32 order =
-            Storage::run(
-                db,
-                QStringLiteral("INSERT INTO siparisler (CARINO, TARIH, DURUM, TESLIMID, KARGOID, KARGOFIRMAID,"
-                               " ACIKLAMA, VERENSIRANO, SATICINO)"
-                               " VALUES (?, ?, 0, ?, ?, ?, ?, ?, (SELECT SATICINO FROM cariler WHERE CARINO = ?))"),
-                {account, now(), delivery, cargoKind, company, message, actor->user, account})
-                .lastInsertId()
-                .toInt();
-        Storage::run(db, QStringLiteral("UPDATE siparisler SET SIPARISNO = printf('W%06d', IDNO) WHERE IDNO = ?"),
-                     {order});
+        QSqlQuery inserted =
+            Storage::run(db,
+                         QStringLiteral("INSERT INTO siparisler (CARINO, TARIH, DURUM, TESLIMID, KARGOID, KARGOFIRMAID,"
+                                        " ACIKLAMA, VERENSIRANO, SATICINO) VALUES (?, ?, 0, ?, ?, ?, ?, ?,"
+                                        " (SELECT SATICINO FROM cariler WHERE CARINO = ?)) RETURNING IDNO"),
+                         {account, now(), delivery, cargoKind, company, message, actor->user, account});
+        if (!inserted.next())
+            throw StorageError(QStringLiteral("Siparişin numarası okunamadı"));
+        const qint32 order = inserted.value(0).toInt();
+        inserted.finish();
+        Storage::run(db, QStringLiteral("UPDATE siparisler SET SIPARISNO = ? WHERE IDNO = ?"),
+                     {QStringLiteral("W%1").arg(order, 6, 10, QLatin1Char('0')), order});
         int position = 0;
         for (const QVariantList& l : selected) {
             const double net = IkiHaneYuvarla(l.at(4).toDouble() * l.at(11).toDouble());

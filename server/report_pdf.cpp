@@ -26,6 +26,14 @@ QString money(double amount)
     return turkish.toString(amount, 'f', 2);
 }
 
+// The day a movement h falls due, as yyyy-MM-dd text.
+QString dueDaySql(Engine engine)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("to_char(CAST(h.TARIH AS date) + h.VADE, 'YYYY-MM-DD')");
+    return QStringLiteral("date(h.TARIH, '+' || h.VADE || ' days')");
+}
+
 QString day(const QDate& date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
@@ -200,18 +208,19 @@ void receivablesByDue(QSqlDatabase& db, ReportPainter& out, const QString& repre
              QStringLiteral("Vadesi Geçen")},
             true);
     const QString day = on.toString(Qt::ISODate);
-    QSqlQuery q = Storage::run(
-        db,
-        QStringLiteral("SELECT c.CARIKOD, c.CARIADI, COALESCE(s.ADI, ''),"
-                       " COALESCE(SUM(CASE WHEN h.TARIH <= ? THEN h.BORC - h.ALACAK END), 0),"
-                       " COALESCE(SUM(CASE WHEN date(h.TARIH, '+' || h.VADE || ' days') < ? THEN h.BORC END), 0),"
-                       " COALESCE(SUM(CASE WHEN h.TARIH <= ? THEN h.ALACAK END), 0)"
-                       " FROM cariler c LEFT JOIN saticilar s ON s.SATICINO = c.SATICINO"
-                       " LEFT JOIN cari_hareketler h ON h.CARINO = c.CARINO"
-                       " WHERE ? = 1 OR s.ADI = ? OR s.SATICINO IN"
-                       "  (SELECT SATICINO FROM kullanicilar WHERE ADI = ? AND MUSTERITIPI IN (1, 2))"
-                       " GROUP BY c.CARINO ORDER BY c.CARIKOD"),
-        {day, day, day, everyone ? 1 : 0, representative, representative});
+    QSqlQuery q =
+        Storage::run(db,
+                     QStringLiteral("SELECT c.CARIKOD, c.CARIADI, COALESCE(s.ADI, ''),"
+                                    " COALESCE(SUM(CASE WHEN h.TARIH <= ? THEN h.BORC - h.ALACAK END), 0),"
+                                    " COALESCE(SUM(CASE WHEN %1 < ? THEN h.BORC END), 0),"
+                                    " COALESCE(SUM(CASE WHEN h.TARIH <= ? THEN h.ALACAK END), 0)"
+                                    " FROM cariler c LEFT JOIN saticilar s ON s.SATICINO = c.SATICINO"
+                                    " LEFT JOIN cari_hareketler h ON h.CARINO = c.CARINO"
+                                    " WHERE ? = 1 OR s.ADI = ? OR s.SATICINO IN"
+                                    "  (SELECT SATICINO FROM kullanicilar WHERE ADI = ? AND MUSTERITIPI IN (1, 2))"
+                                    " GROUP BY c.CARINO, c.CARIKOD, c.CARIADI, s.ADI ORDER BY c.CARIKOD")
+                         .arg(dueDaySql(engineOf(db))),
+                     {day, day, day, everyone ? 1 : 0, representative, representative});
     double total = 0, overdueTotal = 0;
     while (q.next()) {
         const double balance = roundKurus(q.value(3).toDouble());

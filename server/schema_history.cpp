@@ -133,7 +133,7 @@ void createHistorySchema(QSqlDatabase& db)
         " DURUM TEXT NOT NULL DEFAULT 'bekliyor')",
     };
     for (const char* statement : statements)
-        Storage::run(db, QString::fromLatin1(statement));
+        Storage::run(db, schemaSql(engineOf(db), QString::fromLatin1(statement)));
 }
 
 QString movementKindName(MovementKind kind)
@@ -176,9 +176,13 @@ void HistoryStore::setTerms(const CustomerTerms& t)
 {
     m_storage.write([&](QSqlDatabase& db) {
         Storage::run(db,
-                     QStringLiteral("INSERT OR REPLACE INTO cari_kosullari (CARINO, INDIRIM, VADE, VADEKONTROLGUN,"
+                     QStringLiteral("INSERT INTO cari_kosullari (CARINO, INDIRIM, VADE, VADEKONTROLGUN,"
                                     " VADEKONTROLAY, KOD1, KOD2, KOD3, KOD4, KOD5)"
-                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (CARINO) DO UPDATE SET"
+                                    " INDIRIM = excluded.INDIRIM, VADE = excluded.VADE,"
+                                    " VADEKONTROLGUN = excluded.VADEKONTROLGUN, VADEKONTROLAY = excluded.VADEKONTROLAY,"
+                                    " KOD1 = excluded.KOD1, KOD2 = excluded.KOD2, KOD3 = excluded.KOD3,"
+                                    " KOD4 = excluded.KOD4, KOD5 = excluded.KOD5"),
                      {t.account, t.discount, t.termDays, t.termCheckDays, t.termCheckMonths, t.codes[0], t.codes[1],
                       t.codes[2], t.codes[3], t.codes[4]});
     });
@@ -188,13 +192,11 @@ qint32 HistoryStore::addMovement(QSqlDatabase& db, qint32 account, MovementKind 
                                  const QString& time, const QString& documentNo, double debit, double credit,
                                  qint32 termDays, const QString& representative, const QString& note)
 {
-    QSqlQuery q = Storage::run(db,
-                               QStringLiteral("INSERT INTO cari_hareketler (CARINO, TARIH, SAAT, TUR, EVRAKNO, BORC,"
-                                              " ALACAK, VADE, SATICIADI, ACIKLAMA)"
-                                              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                               {account, dayText(date), time, static_cast<int>(kind), documentNo, debit, credit,
-                                termDays, representative, note});
-    return q.lastInsertId().toInt();
+    return insertRow(
+        db, QStringLiteral("cari_hareketler"), QStringLiteral("IDNO"), 0,
+        QStringLiteral("CARINO TARIH SAAT TUR EVRAKNO BORC ALACAK VADE SATICIADI ACIKLAMA").split(QLatin1Char(' ')),
+        {account, dayText(date), time, static_cast<int>(kind), documentNo, debit, credit, termDays, representative,
+         note});
 }
 
 qint32 HistoryStore::addInvoice(const Invoice& inv)
@@ -261,29 +263,29 @@ qint32 HistoryStore::addOpeningBalance(qint32 account, const QDate& date, double
 qint32 HistoryStore::addAnnouncement(const QDate& date, const QString& title, const QString& html, bool active)
 {
     return m_storage.write([&](QSqlDatabase& db) {
-        return Storage::run(db,
-                            QStringLiteral("INSERT INTO duyurular (TARIH, BASLIK, DUYURU, AKTIF) VALUES (?, ?, ?, ?)"),
-                            {dayText(date), title, html, active ? 1 : 0})
-            .lastInsertId()
-            .toInt();
+        return insertRow(
+            db, QStringLiteral("duyurular"), QStringLiteral("SIRANO"), 0,
+            {QStringLiteral("TARIH"), QStringLiteral("BASLIK"), QStringLiteral("DUYURU"), QStringLiteral("AKTIF")},
+            {dayText(date), title, html, active ? 1 : 0});
     });
 }
 
 qint32 HistoryStore::addFile(const QString& description, const QString& fileName, const QByteArray& bytes)
 {
     return m_storage.write([&](QSqlDatabase& db) {
-        return Storage::run(
-                   db, QStringLiteral("INSERT INTO dosyalar (ACIKLAMA, DOSYAADI, ICERIK, ZAMAN) VALUES (?, ?, ?, ?)"),
-                   {description, fileName, bytes, now()})
-            .lastInsertId()
-            .toInt();
+        return insertRow(
+            db, QStringLiteral("dosyalar"), QStringLiteral("SIRANO"), 0,
+            {QStringLiteral("ACIKLAMA"), QStringLiteral("DOSYAADI"), QStringLiteral("ICERIK"), QStringLiteral("ZAMAN")},
+            {description, fileName, bytes, now()});
     });
 }
 
 void HistoryStore::setOrderNote(qint32 order, const QString& note)
 {
     m_storage.write([&](QSqlDatabase& db) {
-        Storage::run(db, QStringLiteral("INSERT OR REPLACE INTO siparis_notlari (IDNO, ALANNOTU) VALUES (?, ?)"),
+        Storage::run(db,
+                     QStringLiteral("INSERT INTO siparis_notlari (IDNO, ALANNOTU) VALUES (?, ?)"
+                                    " ON CONFLICT (IDNO) DO UPDATE SET ALANNOTU = excluded.ALANNOTU"),
                      {order, note});
     });
 }

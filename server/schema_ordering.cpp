@@ -1,10 +1,13 @@
 #include "schema_ordering.h"
 
+#include "storage.h"
+
 namespace velmora::server {
 
 namespace {
 
-// Letters folded before upper-casing; SQLite's upper() and the ASCII rule below do the rest.
+// Letters folded before upper-casing; upper() on ASCII letters only (SQLite's, PostgreSQL's under
+// the C collation) and the ASCII rule below do the rest.
 const QVector<std::pair<QString, QString>>& letterFolds()
 {
     static const QVector<std::pair<QString, QString>> folds{
@@ -21,11 +24,13 @@ const QVector<std::pair<QString, QString>>& letterFolds()
     return folds;
 }
 
-QString foldSql(const QString& expression)
+QString foldSql(Engine engine, const QString& expression)
 {
     QString sql = expression;
     for (const auto& [from, to] : letterFolds())
         sql = QStringLiteral("replace(%1, '%2', '%3')").arg(sql, from, to);
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("upper((%1) COLLATE \"C\")").arg(sql);
     return QStringLiteral("upper(%1)").arg(sql);
 }
 
@@ -45,24 +50,57 @@ const QStringList& codeColumns()
 }
 
 // The statement that indexes the stock row `new`: every code and name folded, then the codes in
-// compact form; KODLAR holds the compact codes between bars for exact matching.
-QString indexRowSql()
+// compact form; KODLAR holds the compact codes between bars for exact matching. The row's key is
+// SQLite's rowid of the FTS table, STOKNO of PostgreSQL's plain table.
+QString indexRowSql(Engine engine)
 {
     QStringList texts;
     QStringList compact;
     for (const QString& column : codeColumns()) {
         texts << QStringLiteral("new.%1").arg(column);
-        compact << compactSql(foldSql(QStringLiteral("new.%1").arg(column)));
+        compact << compactSql(foldSql(engine, QStringLiteral("new.%1").arg(column)));
     }
     for (const char* column : {"ADI", "DIGERADI", "MODEL", "ANAGRUP", "OZELKOD"})
         texts << QStringLiteral("new.%1").arg(QLatin1String(column));
     texts << QStringLiteral("COALESCE((SELECT ADI FROM markalar WHERE MARKANO = new.MARKANO), '')");
-    const QString metin = foldSql(texts.join(QStringLiteral(" || ' ' || "))) + QStringLiteral(" || ' ' || ") +
+    const QString metin = foldSql(engine, texts.join(QStringLiteral(" || ' ' || "))) + QStringLiteral(" || ' ' || ") +
                           compact.join(QStringLiteral(" || ' ' || "));
     const QString kodlar =
         QStringLiteral("'|' || ") + compact.join(QStringLiteral(" || '|' || ")) + QStringLiteral(" || '|'");
-    return QStringLiteral("INSERT INTO stok_arama (rowid, METIN, KODLAR) VALUES (new.STOKNO, %1, %2);")
-        .arg(metin, kodlar);
+    return QStringLiteral("INSERT INTO stok_arama (%1, METIN, KODLAR) VALUES (new.STOKNO, %2, %3);")
+        .arg(engine == Engine::PostgreSQL ? QStringLiteral("STOKNO") : QStringLiteral("rowid"), metin, kodlar);
+}
+
+// The search index and what keeps it. SQLite: an FTS5 trigram table and three triggers.
+// PostgreSQL: a plain table with a pg_trgm GIN index on METIN, kept by one trigger function.
+QStringList searchIndexSchema(Engine engine, const QStringList& indexedColumns)
+{
+    if (engine == Engine::SQLite) {
+        return {
+            QStringLiteral("CREATE VIRTUAL TABLE stok_arama USING fts5(METIN, KODLAR UNINDEXED, tokenize = 'trigram')"),
+            QStringLiteral("CREATE TRIGGER stoklar_arama_ekle AFTER INSERT ON stoklar BEGIN %1 END")
+                .arg(indexRowSql(engine)),
+            QStringLiteral("CREATE TRIGGER stoklar_arama_degistir AFTER UPDATE OF %1 ON stoklar BEGIN"
+                           " DELETE FROM stok_arama WHERE rowid = old.STOKNO; %2 END")
+                .arg(indexedColumns.join(QStringLiteral(", ")), indexRowSql(engine)),
+            QStringLiteral("CREATE TRIGGER stoklar_arama_sil AFTER DELETE ON stoklar BEGIN"
+                           " DELETE FROM stok_arama WHERE rowid = old.STOKNO; END"),
+        };
+    }
+    return {
+        QStringLiteral("CREATE TABLE stok_arama ("
+                       " STOKNO INTEGER PRIMARY KEY REFERENCES stoklar(STOKNO) ON DELETE CASCADE,"
+                       " METIN TEXT NOT NULL,"
+                       " KODLAR TEXT NOT NULL)"),
+        QStringLiteral("CREATE INDEX stok_arama_metin ON stok_arama USING gin (METIN gin_trgm_ops)"),
+        QStringLiteral("CREATE FUNCTION stoklar_arama() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+                       " IF TG_OP = 'UPDATE' THEN DELETE FROM stok_arama WHERE STOKNO = old.STOKNO; END IF;"
+                       " %1 RETURN NULL; END $$")
+            .arg(indexRowSql(engine)),
+        QStringLiteral("CREATE TRIGGER stoklar_arama AFTER INSERT OR UPDATE OF %1 ON stoklar"
+                       " FOR EACH ROW EXECUTE FUNCTION stoklar_arama()")
+            .arg(indexedColumns.join(QStringLiteral(", "))),
+    };
 }
 
 QString textColumns(std::initializer_list<const char*> names)
@@ -94,12 +132,12 @@ QString compactCode(const QString& foldedCode)
     return compact;
 }
 
-QStringList orderingSchema()
+QStringList orderingSchema(Engine engine)
 {
     QStringList indexedColumns = codeColumns();
     indexedColumns << QStringLiteral("ADI") << QStringLiteral("DIGERADI") << QStringLiteral("MODEL")
                    << QStringLiteral("ANAGRUP") << QStringLiteral("OZELKOD") << QStringLiteral("MARKANO");
-    return {
+    QStringList schema{
         QStringLiteral("CREATE TABLE markalar ("
                        " MARKANO INTEGER PRIMARY KEY,"
                        " ADI TEXT NOT NULL UNIQUE CHECK (ADI <> ''))"),
@@ -130,14 +168,6 @@ QStringList orderingSchema()
         QStringLiteral("CREATE TABLE stok_resimleri ("
                        " STOKNO INTEGER PRIMARY KEY REFERENCES stoklar(STOKNO) ON DELETE CASCADE,"
                        " RESIM BLOB NOT NULL)"),
-        // Substring search over codes and names; kept by the triggers below, rowid = STOKNO.
-        QStringLiteral("CREATE VIRTUAL TABLE stok_arama USING fts5(METIN, KODLAR UNINDEXED, tokenize = 'trigram')"),
-        QStringLiteral("CREATE TRIGGER stoklar_arama_ekle AFTER INSERT ON stoklar BEGIN %1 END").arg(indexRowSql()),
-        QStringLiteral("CREATE TRIGGER stoklar_arama_degistir AFTER UPDATE OF %1 ON stoklar BEGIN"
-                       " DELETE FROM stok_arama WHERE rowid = old.STOKNO; %2 END")
-            .arg(indexedColumns.join(QStringLiteral(", ")), indexRowSql()),
-        QStringLiteral("CREATE TRIGGER stoklar_arama_sil AFTER DELETE ON stoklar BEGIN"
-                       " DELETE FROM stok_arama WHERE rowid = old.STOKNO; END"),
         // A customer's discount rates, for one brand or, with MARKANO 0, for every other brand.
         QStringLiteral("CREATE TABLE cari_iskontolari ("
                        " CARINO INTEGER NOT NULL REFERENCES cariler(CARINO) ON DELETE CASCADE,"
@@ -230,8 +260,14 @@ QStringList orderingSchema()
                        " VERILISTARIHI TEXT NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE INDEX siparis_satirlari_siparis ON siparis_satirlari(IDNO, SATIRNO)"),
         QStringLiteral("CREATE INDEX siparis_satirlari_stok ON siparis_satirlari(STOKNO)"),
-        QStringLiteral("INSERT OR IGNORE INTO ayarlar (ANAHTAR, DEGER) VALUES ('stok_arama_siniri', '2000')"),
+        QStringLiteral("INSERT INTO ayarlar (ANAHTAR, DEGER) VALUES ('stok_arama_siniri', '2000')"
+                       " ON CONFLICT DO NOTHING"),
     };
+    // Substring search over codes and names, keyed by STOKNO, after the stock and picture tables.
+    const QStringList search = searchIndexSchema(engine, indexedColumns);
+    for (qsizetype i = 0; i < search.size(); ++i)
+        schema.insert(4 + i, search.at(i));
+    return schema;
 }
 
 } // namespace velmora::server

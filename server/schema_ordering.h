@@ -5,9 +5,11 @@
 
 namespace velmora::server {
 
+enum class Engine;
+
 // One schema step: brands, stock items with their pictures and search index, customer
 // discounts, baskets, delivery and cargo choices, orders and order lines.
-QStringList orderingSchema();
+QStringList orderingSchema(Engine engine);
 
 // Search form of a text: Turkish letters and circumflexed vowels folded to their plain upper-case
 // letters, other ASCII letters upper-cased. The search index holds texts in this form, built by the

@@ -100,7 +100,7 @@ private:
                    double price, double ind1);
     void addBasketLine(qint32 account, qint32 stock, const QString& code);
 
-    QTemporaryDir m_dir;
+    TestDatabase m_db;
     std::unique_ptr<Storage> m_storage;
     std::unique_ptr<ServerProcess> m_server;
     std::unique_ptr<velmora::ServerConnection> m_connection;
@@ -162,8 +162,8 @@ void TestHistoryMethods::addBasketLine(qint32 account, qint32 stock, const QStri
 
 void TestHistoryMethods::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_storage = std::make_unique<Storage>(m_dir.path());
+    VELMORA_REQUIRE_DATABASE(m_db);
+    m_storage = m_db.openStorage();
     Storage& s = *m_storage;
     HistoryStore h(s);
 
@@ -313,7 +313,7 @@ void TestHistoryMethods::initTestCase()
     m_banner = drawBannerGif();
     h.storeBanner(m_banner);
 
-    m_server = std::make_unique<ServerProcess>(m_dir.path());
+    m_server = std::make_unique<ServerProcess>(m_db);
     QVERIFY2(m_server->start(), qPrintable(m_server->errorText()));
     m_connection = std::make_unique<velmora::ServerConnection>(QStringLiteral("127.0.0.1"), m_server->port());
     m_connection->open();

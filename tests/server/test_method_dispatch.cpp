@@ -1,6 +1,7 @@
 #include "server/http_service.h"
 #include "server/method_table.h"
 #include "server/storage.h"
+#include "server_process.h"
 
 #include "platform/server_connection.h"
 
@@ -28,7 +29,7 @@ private slots:
     void failingHandlers();
 
 private:
-    QTemporaryDir m_dir;
+    TestDatabase m_db;
     std::unique_ptr<Storage> m_storage;
     MethodTable m_methods;
     std::unique_ptr<HttpService> m_service;
@@ -39,8 +40,8 @@ private:
 
 void TestMethodDispatch::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_storage = std::make_unique<Storage>(m_dir.path());
+    VELMORA_REQUIRE_DATABASE(m_db);
+    m_storage = m_db.openStorage();
 
     m_document.resize(300 * 1024);
     for (int i = 0; i < m_document.size(); ++i)

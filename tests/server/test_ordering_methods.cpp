@@ -48,7 +48,7 @@ private:
     TSonucBilgisi session(const QString& computer, qint32 user, qint32 type, qint32 account) const;
     QVector<QVector<QVariant>> query(const QString& sql, const QVariantList& values = {});
 
-    QTemporaryDir m_dir;
+    TestDatabase m_db;
     std::unique_ptr<Storage> m_storage;
     std::unique_ptr<ServerProcess> m_server;
     std::unique_ptr<velmora::ServerConnection> m_connection;
@@ -96,8 +96,8 @@ QVector<QVector<QVariant>> TestOrderingMethods::query(const QString& sql, const 
 
 void TestOrderingMethods::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_storage = std::make_unique<Storage>(m_dir.path());
+    VELMORA_REQUIRE_DATABASE(m_db);
+    m_storage = m_db.openStorage();
     Storage& s = *m_storage;
     const qint32 rep = s.addRepresentative({0, QStringLiteral("Ali Vural"), {}, {}});
     CustomerAccount account;
@@ -184,7 +184,7 @@ void TestOrderingMethods::initTestCase()
         addCargoCompany(s, QStringLiteral("Yurtiçi Kargo"), QStringLiteral("16:00'dan sonra ertesi gün"), {2, 1});
     m_ambar = addCargoCompany(s, QStringLiteral("Anadolu Ambarı"), QString(), {1});
 
-    m_server = std::make_unique<ServerProcess>(m_dir.path());
+    m_server = std::make_unique<ServerProcess>(m_db);
     QVERIFY2(m_server->start(), qPrintable(m_server->errorText()));
     m_connection = std::make_unique<velmora::ServerConnection>(QStringLiteral("127.0.0.1"), m_server->port());
     m_connection->open();
@@ -568,8 +568,10 @@ void TestOrderingMethods::deliveryAndCargoLists()
 
 void TestOrderingMethods::demoCatalogue()
 {
-    QTemporaryDir dir;
-    Storage storage(dir.path());
+    TestDatabase database;
+    VELMORA_REQUIRE_DATABASE(database);
+    const auto opened = database.openStorage();
+    Storage& storage = *opened;
     CustomerAccount account;
     account.code = QStringLiteral("120.09.001");
     account.name = QStringLiteral("Demo Oto");

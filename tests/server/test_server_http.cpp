@@ -71,7 +71,7 @@ private:
     velmora::CallAnswer call(const QString& method, const QJsonArray& params);
     std::unique_ptr<httplib::Client> rawClient() const;
 
-    QTemporaryDir m_dir;
+    TestDatabase m_db;
     std::unique_ptr<Storage> m_storage;
     std::unique_ptr<ServerProcess> m_server;
     TSonucBilgisi m_dealer;
@@ -81,8 +81,8 @@ private:
 
 void TestServerHttp::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_storage = std::make_unique<Storage>(m_dir.path());
+    VELMORA_REQUIRE_DATABASE(m_db);
+    m_storage = m_db.openStorage();
     Storage& s = *m_storage;
     const qint32 ali = s.addRepresentative(
         {0, QStringLiteral("Ali Vural"), QStringLiteral("0532 111 22 33"), QStringLiteral("ali@velmora.example")});
@@ -161,7 +161,7 @@ void TestServerHttp::initTestCase()
     m_inactive.FSaticiMail = QStringLiteral("zeynep@velmora.example");
     m_inactive.FVersion = 19;
 
-    m_server = std::make_unique<ServerProcess>(m_dir.path());
+    m_server = std::make_unique<ServerProcess>(m_db);
     QVERIFY2(m_server->start(), qPrintable(m_server->errorText()));
 }
 
@@ -424,12 +424,12 @@ void TestServerHttp::demoData()
     QFETCH(QString, name);
     QFETCH(int, userType);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+    TestDatabase database;
+    VELMORA_REQUIRE_DATABASE(database);
     QStringList arguments{QStringLiteral("--demo")};
     if (!demoUser.isEmpty())
         arguments << QStringLiteral("--demo-user") << demoUser;
-    ServerProcess demo(dir.path());
+    ServerProcess demo(database);
     QVERIFY2(demo.start(arguments), qPrintable(demo.errorText()));
     QVERIFY(demo.outputLines().join(QLatin1Char('\n')).contains(name + QStringLiteral(", password 1234")));
 

@@ -432,7 +432,9 @@ QSqlDatabase Storage::connection()
 
     const QString name = QStringLiteral("velmora-server-%1-%2").arg(m_id).arg(nextConnectionSerial++);
     if (m_engine == Engine::PostgreSQL) {
-        openPostgres(name, m_postgres);
+        QSqlDatabase db = openPostgres(name, m_postgres);
+        // CREATE ... IF NOT EXISTS on every start would print a notice per table.
+        run(db, QStringLiteral("SET client_min_messages = warning"));
     } else {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(m_file);

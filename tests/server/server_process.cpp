@@ -30,13 +30,13 @@ bool maintenance(const QString& connection, const QString& sql, QString& error)
 
 } // namespace
 
-TestDatabase::TestDatabase()
+TestDatabase::TestDatabase(TestBackend backend)
 {
     if (!m_dir.isValid()) {
         m_error = QStringLiteral("no temporary folder: %1").arg(m_dir.errorString());
         return;
     }
-    if (!postgresWanted())
+    if (backend == TestBackend::SQLite || (backend == TestBackend::FromEnvironment && !postgresWanted()))
         return;
     m_postgres = true;
     const QString url = qEnvironmentVariable("VELMORA_TEST_POSTGRES");

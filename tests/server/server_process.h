@@ -9,12 +9,19 @@
 
 #include <memory>
 
+// Which engine a test database is on; by default the one VELMORA_TEST_BACKEND names.
+enum class TestBackend {
+    FromEnvironment,
+    SQLite,
+    PostgreSQL,
+};
+
 // The database of one server test: a temporary SQLite folder, or, when the test runs on PostgreSQL
 // (VELMORA_TEST_BACKEND=postgresql), a fresh database made through the maintenance database whose
 // URL VELMORA_TEST_POSTGRES holds, dropped again when the fixture ends.
 class TestDatabase {
 public:
-    TestDatabase();
+    explicit TestDatabase(TestBackend backend = TestBackend::FromEnvironment);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;

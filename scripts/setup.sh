@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-packages=(cmake ninja-build pkg-config g++ qt6-base-dev libqt6sql6-sqlite libcpp-httplib-dev xvfb xauth python3-xlrd)
+packages=(cmake ninja-build pkg-config g++ qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql libcpp-httplib-dev xvfb xauth python3-xlrd)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -515,7 +515,12 @@ GridView::GridView(QWidget* parent)
     connect(m_filter, &QAbstractItemModel::dataChanged, this, &GridView::summariesChanged);
 }
 
-GridView::~GridView() = default;
+GridView::~GridView()
+{
+    // The table and its header read the columns while they are hidden and destroyed; they go
+    // first, while the columns still exist.
+    delete m_table;
+}
 
 QTableView* GridView::tableView() const
 {

@@ -188,7 +188,10 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
     const QString folded = searchFold(text.trimmed());
     QStringList words = folded.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     words.removeDuplicates();
-    if (words.isEmpty())
+    // No stored text holds a NUL (PostgreSQL cannot), so a word with one matches nothing. Passed on,
+    // it ended SQLite's FTS5 query text early ("unterminated string", a server error) and would be
+    // cut short by the PostgreSQL driver.
+    if (words.isEmpty() || folded.contains(QChar(0)))
         return b.table();
     QString code = compactCode(folded);
     if (code.isEmpty())

@@ -478,6 +478,9 @@ QSqlQuery Storage::run(QSqlDatabase& db, const QString& sql, const QVariantList&
             QStringLiteral("Veritabanı komutu hazırlanamadı: %1 (%2)").arg(query.lastError().text(), sql));
     // A null QString is an empty text here; NULL is written as an invalid QVariant.
     for (const QVariant& value : values) {
+        // PostgreSQL keeps no NUL in a text and its driver would silently cut the text there.
+        if (postgres && value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
+            throw StorageError(QStringLiteral("Metin NUL karakteri içeriyor: %1").arg(sql));
         if (value.typeId() == QMetaType::QString && value.toString().isNull())
             query.addBindValue(QStringLiteral(""));
         else

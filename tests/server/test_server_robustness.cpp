@@ -228,6 +228,8 @@ void TestServerRobustness::hostileSearchTexts_data()
     QTest::newRow("double quote inside a word") << QStringLiteral("1/2\"") << adaptor;
     QTest::newRow("index syntax") << QStringLiteral("FREN* NEAR(BALATA) NOT ON") << QStringList{};
     QTest::newRow("control characters") << QStringLiteral("FREN\x01\t") << QStringList{};
+    QTest::newRow("NUL inside a word") << QStringLiteral("KL") + QChar(0) + QStringLiteral("100") << QStringList{};
+    QTest::newRow("NUL after a word") << QStringLiteral("KL-100") + QChar(0) << QStringList{};
 }
 
 void TestServerRobustness::hostileSearchTexts()

@@ -498,11 +498,20 @@ void Storage::begin(QSqlDatabase& db, bool writing)
         return;
     }
     // Readers see one snapshot, as a SQLite read transaction does; writers wait for each other.
-    if (!writing) {
-        run(db, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
-        return;
+    const QString start = writing ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+    try {
+        run(db, start);
+    } catch (const StorageError&) {
+        // The server restarted or ended this connection: open it again once, then carry on.
+        db.close();
+        if (!db.open())
+            throw StorageError(QStringLiteral("PostgreSQL veritabanına yeniden bağlanılamadı (%1): %2")
+                                   .arg(m_file, db.lastError().text().trimmed()));
+        run(db, QStringLiteral("SET client_min_messages = warning"));
+        run(db, start);
     }
-    run(db, QStringLiteral("BEGIN"));
+    if (!writing)
+        return;
     try {
         run(db, QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLock));
     } catch (...) {

@@ -97,6 +97,19 @@ std::unique_ptr<Storage> TestDatabase::openStorage() const
     return std::make_unique<Storage>(m_dir.path());
 }
 
+int TestDatabase::dropConnections()
+{
+    if (!m_postgres || m_maintenanceConnection.isEmpty())
+        return -1;
+    QSqlQuery query(QSqlDatabase::database(m_maintenanceConnection, false));
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                                 " WHERE datname = ? AND pid <> pg_backend_pid()) ended"));
+    query.addBindValue(m_location.database);
+    if (!query.exec() || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
 ServerProcess::ServerProcess(const QString& dataDir)
     : m_databaseArguments{QStringLiteral("--data"), dataDir}
 {

@@ -39,6 +39,9 @@ public:
     QStringList serverArguments() const;
     // A Storage on this database, as the server opens it.
     std::unique_ptr<velmora::server::Storage> openStorage() const;
+    // PostgreSQL: ends every other session on this database, as a restart of the database
+    // server would; returns how many were ended, -1 on failure.
+    int dropConnections();
 
 private:
     QTemporaryDir m_dir;

@@ -66,6 +66,7 @@ private slots:
     void installerDownload();
     void demoData_data();
     void demoData();
+    void callsGoOnAfterTheDatabaseDropsTheConnections();
 
 private:
     velmora::CallAnswer call(const QString& method, const QJsonArray& params);
@@ -454,6 +455,28 @@ void TestServerHttp::demoData()
     QVERIFY(!res->body.empty());
     connection.close();
     QVERIFY(demo.stop());
+}
+
+// PostgreSQL may end sessions (a restart, an administrator): each thread opens its connection
+// again on its next transaction, in the server and in this process alike.
+void TestServerHttp::callsGoOnAfterTheDatabaseDropsTheConnections()
+{
+    if (!m_db.postgres())
+        QSKIP("SQLite has no server to drop connections");
+    try {
+        const auto before = call(QStringLiteral("BuyukGetir"), {m_dealer.FBILGISAYARID});
+        QVERIFY(m_storage->hasUsers());
+        QVERIFY(m_db.dropConnections() >= 2); // the server's worker and this process
+        for (int i = 0; i < 3; ++i) {
+            const velmora::CallAnswer again = call(QStringLiteral("BuyukGetir"), {m_dealer.FBILGISAYARID});
+            QCOMPARE(fieldsText(sessionRecord(again.result)), fieldsText(sessionRecord(before.result)));
+        }
+        QVERIFY(m_storage->hasUsers());
+        m_storage->setSetting(QStringLiteral("yeniden"), QStringLiteral("bağlandı"));
+        QCOMPARE(m_storage->setting(QStringLiteral("yeniden")), QStringLiteral("bağlandı"));
+    } catch (const std::exception& e) {
+        QFAIL(e.what());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestServerHttp)

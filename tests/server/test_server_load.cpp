@@ -35,12 +35,13 @@ void TestServerLoad::mixedCallsFromTwentyClients()
     constexpr qint64 runMs = 8000;
     constexpr int items = 5000;
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+    TestDatabase database;
+    VELMORA_REQUIRE_DATABASE(database);
     std::vector<TSonucBilgisi> sessions;
     qint32 company = 0;
     {
-        Storage s(dir.path());
+        const auto opened = database.openStorage();
+        Storage& s = *opened;
         for (int c = 0; c < clients; ++c) {
             CustomerAccount account;
             account.code = QStringLiteral("120.03.%1").arg(c, 3, 10, QLatin1Char('0'));
@@ -77,7 +78,7 @@ void TestServerLoad::mixedCallsFromTwentyClients()
         addCargoKind(s, 2, QStringLiteral("Alıcı Ödemeli"));
         company = addCargoCompany(s, QStringLiteral("Yurtiçi Kargo"), QString(), {2});
     }
-    ServerProcess server(dir.path());
+    ServerProcess server(database);
     QVERIFY2(server.start(), qPrintable(server.errorText()));
 
     // Searches as dealers type them: a code, part of a code, words of a name, an OEM number.
@@ -154,8 +155,7 @@ void TestServerLoad::mixedCallsFromTwentyClients()
     QVERIFY2(all.back() < 4000000, "a client waited seconds for a worker");
 
     QVERIFY(server.stop());
-    Storage s(dir.path());
-    const qint64 stored = s.read([](QSqlDatabase& db) {
+    const qint64 stored = database.openStorage()->read([](QSqlDatabase& db) {
         QSqlQuery q = Storage::run(db, QStringLiteral("SELECT COUNT(*) FROM siparisler"));
         return q.next() ? q.value(0).toLongLong() : -1;
     });

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -31,8 +32,13 @@ private slots:
 
 void TestServerLoad::mixedCallsFromTwentyClients()
 {
-    constexpr int clients = 20;
-    constexpr qint64 runMs = 8000;
+    // VELMORA_LOAD_CLIENTS and VELMORA_LOAD_SECONDS make a longer run for measuring.
+    const int clients = qEnvironmentVariableIntValue("VELMORA_LOAD_CLIENTS") > 0
+                            ? qEnvironmentVariableIntValue("VELMORA_LOAD_CLIENTS")
+                            : 20;
+    const qint64 runMs = qEnvironmentVariableIntValue("VELMORA_LOAD_SECONDS") > 0
+                             ? qEnvironmentVariableIntValue("VELMORA_LOAD_SECONDS") * qint64(1000)
+                             : 8000;
     constexpr int items = 5000;
 
     TestDatabase database;
@@ -86,6 +92,8 @@ void TestServerLoad::mixedCallsFromTwentyClients()
                             QStringLiteral("FILTRE"), QStringLiteral("0986100700")};
     std::vector<std::vector<qint64>> micros(clients);
     std::vector<QString> firstError(clients);
+    // Search, basket reload, basket add, order.
+    std::vector<std::array<std::vector<qint64>, 4>> microsByKind(clients);
     std::atomic<int> errors{0};
     std::atomic<int> orders{0};
     QElapsedTimer clock;
@@ -101,6 +109,7 @@ void TestServerLoad::mixedCallsFromTwentyClients()
                 for (int i = 0; i < 1000000 && clock.elapsed() < runMs; ++i) {
                     QElapsedTimer one;
                     one.start();
+                    const int kind = i % 10 < 4 ? 0 : i % 10 < 7 ? 1 : i % 10 < 9 ? 2 : 3;
                     switch (i % 10) {
                     case 0:
                     case 1:
@@ -126,6 +135,7 @@ void TestServerLoad::mixedCallsFromTwentyClients()
                         ++orders;
                     }
                     micros[size_t(c)].push_back(one.nsecsElapsed() / 1000);
+                    microsByKind[size_t(c)][size_t(kind)].push_back(one.nsecsElapsed() / 1000);
                 }
             } catch (const std::exception& e) {
                 ++errors;
@@ -150,6 +160,17 @@ void TestServerLoad::mixedCallsFromTwentyClients()
           "of a client %zu",
           clients, seconds, all.size(), all.size() / seconds, all[all.size() / 2] / 1000.0,
           all[all.size() * 99 / 100] / 1000.0, all.back() / 1000.0, orders.load(), fewest);
+
+    const char* kindNames[] = {"search", "reload", "add", "order"};
+    for (size_t kind = 0; kind < 4; ++kind) {
+        std::vector<qint64> calls;
+        for (const auto& each : microsByKind)
+            calls.insert(calls.end(), each[kind].begin(), each[kind].end());
+        std::sort(calls.begin(), calls.end());
+        if (!calls.empty())
+            qInfo("  %-6s %6zu calls, p50 %.1f ms, p99 %.1f ms", kindNames[kind], calls.size(),
+                  calls[calls.size() / 2] / 1000.0, calls[calls.size() * 99 / 100] / 1000.0);
+    }
 
     // A connection that waits for a worker waits until another connection closes or idles.
     QVERIFY2(all.back() < 4000000, "a client waited seconds for a worker");

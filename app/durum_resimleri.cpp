@@ -1,5 +1,7 @@
 #include "durum_resimleri.h"
 
+#include "cizim.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -12,12 +14,7 @@ constexpr int kBoyut = 24;
 
 QPixmap ciz(const std::function<void(QPainter&)>& ressam)
 {
-    QPixmap resim(kBoyut, kBoyut);
-    resim.fill(Qt::transparent);
-    QPainter p(&resim);
-    p.setRenderHint(QPainter::Antialiasing);
-    ressam(p);
-    return resim;
+    return ::ciz(kBoyut, ressam);
 }
 
 void daire(QPainter& p, const QColor& renk)
@@ -86,13 +83,7 @@ QPixmap ozelSiparis()
         daire(p, QColor(122, 72, 168));
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
-        QPolygonF yildiz;
-        for (int i = 0; i < 10; ++i) {
-            const double r = i % 2 ? 3.2 : 7.5;
-            const double a = -M_PI / 2 + i * M_PI / 5;
-            yildiz << QPointF(12 + r * std::cos(a), 12.5 + r * std::sin(a));
-        }
-        p.drawPolygon(yildiz);
+        p.drawPolygon(yildiz(QPointF(12, 12.5), 7.5, 3.2, 5));
     });
 }
 

@@ -1,5 +1,7 @@
 #include "sekme_resimleri.h"
 
+#include "cizim.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,16 +13,6 @@ namespace {
 
 const QColor kMavi(31, 78, 121);
 const QColor kAcikMavi(214, 228, 242);
-
-QPixmap ciz(int boyut, const std::function<void(QPainter&)>& ressam)
-{
-    QPixmap resim(boyut, boyut);
-    resim.fill(Qt::transparent);
-    QPainter p(&resim);
-    p.setRenderHint(QPainter::Antialiasing);
-    ressam(p);
-    return resim;
-}
 
 void kalem(QPainter& p, const QColor& renk, double kalinlik = 2)
 {
@@ -163,13 +155,7 @@ QPixmap yeniStoklar()
     return ciz(32, [](QPainter& p) {
         kalem(p, QColor(170, 120, 0), 1.4);
         p.setBrush(QColor(245, 190, 40));
-        QPolygonF yildiz;
-        for (int i = 0; i < 24; ++i) {
-            const double r = i % 2 ? 11 : 15;
-            const double a = -M_PI / 2 + i * M_PI / 12;
-            yildiz << QPointF(16 + r * std::cos(a), 16 + r * std::sin(a));
-        }
-        p.drawPolygon(yildiz);
+        p.drawPolygon(yildiz(QPointF(16, 16), 15, 11, 12));
         p.setPen(QColor(120, 60, 0));
         QFont f = p.font();
         f.setPixelSize(8);

@@ -413,10 +413,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 void TForm1::baslangicGoreviniBaslat()
 {
-    // The header is filled on the user-interface thread once it processes messages again; the
-    // news line, banner and tab counts follow in the same task as they are added.
+    // One worker, strictly one after the other: the header (on the user-interface thread once it
+    // processes messages again), the news line, the banner and the tab counts.
     const QPointer<QObject> pencere(this);
-    velmora::runTask(this, [this, pencere] { velmora::runOnUiThreadAndWait(pencere, [this] { AnaBilgiAl(); }); });
+    std::shared_ptr<const velmora::ServerConnection> ana = bagc.clone();
+    std::shared_ptr<const TSonucBilgisi> bilgi = kopyasi(sbilgi);
+    velmora::runTask(this, [this, pencere, ana, bilgi] {
+        if (!velmora::runOnUiThreadAndWait(pencere, [this] { AnaBilgiAl(); }))
+            return;
+        KayanYaziYaz(pencere, *ana);
+        BannerREsimAl(pencere, *ana);
+        BalonYaz(pencere, *ana, *bilgi);
+    });
 }
 
 void TForm1::AnaBilgiAl()

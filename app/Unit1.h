@@ -6,6 +6,7 @@
 #include "siparis_kurallari.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -132,6 +133,10 @@ public:
 
     bool GirisYap();
     void AnaBilgiAl();
+    // Notices, run by the start-up task off the user-interface thread.
+    void KayanYaziYaz(const QPointer<QObject>& pencere, const velmora::ServerConnection& ana);
+    void BannerREsimAl(const QPointer<QObject>& pencere, const velmora::ServerConnection& ana);
+    void BalonYaz(const QPointer<QObject>& pencere, const velmora::ServerConnection& ana, const TSonucBilgisi& bilgi);
     void Button3Click();
     void SiteMenusuClick();
     void G1Click();

@@ -6,9 +6,13 @@
 #include "gui_test_tabani.h"
 #include "platform/tasks.h"
 #include "platform/ui/file_dialogs.h"
+#include "platform/ui/gif_view.h"
 #include "platform/ui/grid_view.h"
+#include "platform/ui/marquee.h"
 #include "platform/ui/radio_group.h"
 #include "remote/proxim.h"
+#include "server/banner_gif.h"
+#include "server/schema_history.h"
 #include "test_sunucusu.h"
 
 #include <QApplication>
@@ -25,8 +29,13 @@
 #include <QToolButton>
 
 using namespace velmora;
+using velmora::server::HistoryStore;
+using velmora::server::Storage;
 
 namespace {
+
+// The news line as the server keeps it: leading blanks and markup are shown as they are.
+const char kKayanYazi[] = "   <b>Yeni fiyat listesi</b> yayında";
 
 Tstokayarinti* satirPenceresi()
 {
@@ -105,7 +114,15 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
-        m_sunucu = std::make_unique<TestSunucusu>(siparisFixtureKur);
+        m_sunucu = std::make_unique<TestSunucusu>([](Storage& depo) {
+            siparisFixtureKur(depo);
+            depo.setSetting(QStringLiteral("kayan_yazi"), QString::fromUtf8(kKayanYazi));
+            HistoryStore gecmis(depo);
+            gecmis.storeBanner(velmora::server::drawBannerGif());
+            gecmis.addAnnouncement(QDate::currentDate(), QStringLiteral("Fiyat listesi"),
+                                   QStringLiteral("<p>Yeni</p>"));
+            gecmis.addAnnouncement(QDate::currentDate(), QStringLiteral("Tatil"), QStringLiteral("<p>Kapalıyız</p>"));
+        });
         QVERIFY2(m_sunucu->calisiyor(), qPrintable(m_sunucu->hata()));
     }
 
@@ -120,6 +137,8 @@ private slots:
         m_form->resize(1400, 800);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        // The notices of the start-up task are in before the test changes anything.
+        waitForTaskWork();
         // Every test starts with an empty basket on the server.
         ServerConnection b(QStringLiteral("127.0.0.1"), m_sunucu->port());
         b.open();
@@ -320,6 +339,55 @@ private slots:
         QCOMPARE(satirTablosu.rows.size(), 1);
         QCOMPARE(satirTablosu.rows[0][satirTablosu.columnIndex(QStringLiteral("BARKOD"))].toString(),
                  QStringLiteral("FLT-2001"));
+    }
+
+    void duyurularGiristenSonraGelir()
+    {
+        QCOMPARE(m_form->kayanyazi->itemCount(), 1);
+        QCOMPARE(m_form->kayanyazi->item(0).text, QString::fromUtf8(kKayanYazi)); // blanks kept
+        QVERIFY(m_form->kayanyazi->item(0).style == Marquee::ItemStyle::Html);
+        QVERIFY(m_form->kayanyazi->isActive());
+        QVERIFY(m_form->RxGIFAnimator1->hasPicture());
+
+        // The counts as the server gives them for this session, in the five captions.
+        ServerConnection b(QStringLiteral("127.0.0.1"), m_sunucu->port());
+        b.open();
+        TServerMethods1Client proxy(b);
+        const Table sayilar = *proxy.BalonGetir(kopyasi(m_form->sbilgi));
+        QCOMPARE(sayilar.rows.size(), 1);
+        const auto& satir = sayilar.rows[0];
+        QCOMPARE(satir[3].toInt(), 2);
+        QVERIFY(sekmeBasligi(m_form->ssepet).endsWith(QStringLiteral("=Sepet")));
+        QCOMPARE(sekmeBasligi(m_form->syeniler), QStringLiteral("%1=Yeni Stoklar").arg(satir[1].toInt()));
+        QCOMPARE(sekmeBasligi(m_form->skampanyali), QStringLiteral("%1=Kampanyalı").arg(satir[2].toInt()));
+        QCOMPARE(sekmeBasligi(m_form->sTabSheetduyuru), QStringLiteral("2=Duyurular"));
+        QCOMPARE(sekmeBasligi(m_form->sTabbakiyeler),
+                 QLocale().toString(satir[4].toDouble(), 'g', 15).remove(QLocale().groupSeparator()) +
+                     QStringLiteral("=Bakiyeler"));
+        QVERIFY(kayit().mesajlar.isEmpty());
+    }
+
+    void duyurularSunucuYoksaBirerMesaj()
+    {
+        // Each notice checks its own connection with a message; the next one still runs and the
+        // window keeps what it had.
+        const QString yeniler = sekmeBasligi(m_form->syeniler);
+        const ServerConnection kapali(QStringLiteral("127.0.0.1"), 1); // nothing listens there
+        TForm1* form = m_form.get();
+        const QPointer<QObject> pencere(form);
+        const std::unique_ptr<TSonucBilgisi> bilgi = kopyasi(form->sbilgi);
+        runTask(form, [&] {
+            form->KayanYaziYaz(pencere, kapali);
+            form->BannerREsimAl(pencere, kapali);
+            form->BalonYaz(pencere, kapali, *bilgi);
+        });
+        waitForTaskWork();
+        QCOMPARE(kayit().mesajlar.size(), 3);
+        for (const auto& mesaj : std::as_const(kayit().mesajlar))
+            QCOMPARE(mesaj.text, QStringLiteral("Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!"));
+        QCOMPARE(m_form->kayanyazi->itemCount(), 1);
+        QVERIFY(m_form->RxGIFAnimator1->hasPicture());
+        QCOMPARE(sekmeBasligi(m_form->syeniler), yeniler);
     }
 
     void baglantiYoksaTekMesaj()

@@ -103,7 +103,8 @@ void TForm1::pencereyiKur()
     baslik->setObjectName(QStringLiteral("baslikpanel"));
     baslik->setFixedHeight(100);
     auto* baslikYatay = new QHBoxLayout(baslik);
-    baslikYatay->setContentsMargins(10, 10, 10, 10);
+    // The banner takes the whole height; the logo, labels and menu button are centred.
+    baslikYatay->setContentsMargins(10, 0, 10, 0);
     Image2 = new QLabel(baslik);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setPixmap(logoResmi());
@@ -123,7 +124,7 @@ void TForm1::pencereyiKur()
     baslikYatay->addLayout(bilgiler, 1);
     RxGIFAnimator1 = new velmora::GifView(baslik);
     RxGIFAnimator1->setObjectName(QStringLiteral("RxGIFAnimator1"));
-    RxGIFAnimator1->setFixedSize(409, 80);
+    RxGIFAnimator1->setFixedSize(409, 100);
     baslikYatay->addWidget(RxGIFAnimator1);
 
     Genelmenu = new QMenu(this);

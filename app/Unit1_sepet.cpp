@@ -173,7 +173,10 @@ QWidget* TForm1::sepetSekmesiniKur()
     aciklamagir->setFont(mesajYazisi);
     aciklamagir->setStyleSheet(QStringLiteral("QPlainTextEdit { background-color: rgb(246, 249, 251); }"));
     mesajDuzen->addWidget(aciklamagir, 1);
+    // Five rows of totals in the panel's fixed height: no spacing between them.
     auto* toplamlar = new QGridLayout;
+    toplamlar->setVerticalSpacing(0);
+    mesajDuzen->setContentsMargins(6, 0, 6, 2);
     auto toplamSatiri = [&](int satir, const char* baslik, QLabel*& deger, const char* ad, bool kalin) {
         auto* b = new QLabel(QString::fromUtf8(baslik), mesajGrubu);
         deger = new QLabel(QStringLiteral("0,00"), mesajGrubu);

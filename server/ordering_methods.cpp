@@ -209,8 +209,24 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
             phrases << QLatin1Char('"') + QString(word).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
                            QLatin1Char('"');
     }
+    // TAM and BAS read the row's codes, and reading them is most of the work when a text of several
+    // words matches many rows. On SQLite a row whose codes hold the text has it in METIN too (the
+    // compact codes are there), so only the rows the index finds for it are read; the index needs
+    // three letters, and for a single word that is its code the rows found are those already.
+    QString exact = QStringLiteral("instr(a.KODLAR, '|' || ? || '|') > 0");
+    QString prefix = QStringLiteral("instr(a.KODLAR, '|' || ?) > 0");
+    QVariantList values;
+    if (!postgres && code.size() >= 3 && !(words.size() == 1 && words.first() == code)) {
+        const QString codesHold = QStringLiteral("a.rowid IN (SELECT rowid FROM stok_arama WHERE stok_arama MATCH ?)");
+        exact = QStringLiteral("CASE WHEN %1 THEN %2 ELSE 0 END").arg(codesHold, exact);
+        prefix = QStringLiteral("CASE WHEN %1 THEN %2 ELSE 0 END").arg(codesHold, prefix);
+        const QString codePhrase =
+            QLatin1Char('"') + QString(code).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+        values << codePhrase << code << codePhrase << code;
+    } else {
+        values << code << code;
+    }
     QStringList where;
-    QVariantList values{code, code};
     if (!phrases.isEmpty()) {
         where << searchIndexConditions(postgres, phrases.size());
         if (postgres) {
@@ -238,7 +254,7 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
 
     const QString sql = QStringLiteral(
         "WITH bulunan AS ("
-        " SELECT a.%2 AS NO, instr(a.KODLAR, '|' || ? || '|') > 0 AS TAM, instr(a.KODLAR, '|' || ?) > 0 AS BAS,"
+        " SELECT a.%2 AS NO, %3 AS TAM, %4 AS BAS,"
         " s.BARKOD AS SIRA"
         " FROM stok_arama a JOIN stoklar s ON s.STOKNO = a.%2"
         " WHERE %1 AND s.AKTIF = 1"
@@ -259,9 +275,10 @@ Table searchStock(QSqlDatabase& db, const QString& text, qint32 account)
         " LEFT JOIN cari_iskontolari d0 ON d0.CARINO = ? AND d0.MARKANO = 0"
         " ORDER BY bulunan.TAM DESC, bulunan.BAS DESC, bulunan.SIRA");
     values << searchLimit(db) << account << account;
-    QSqlQuery q = Storage::run(
-        db, sql.arg(where.join(QStringLiteral(" AND ")), postgres ? QStringLiteral("STOKNO") : QStringLiteral("rowid")),
-        values);
+    QSqlQuery q = Storage::run(db,
+                               sql.arg(where.join(QStringLiteral(" AND ")),
+                                       postgres ? QStringLiteral("STOKNO") : QStringLiteral("rowid"), exact, prefix),
+                               values);
     while (q.next()) {
         const QSqlRecord r = q.record();
         QVector<QVariant> row = b.row(r);

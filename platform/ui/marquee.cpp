@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace velmora {
 
@@ -94,22 +96,22 @@ void Marquee::renderStrip()
         return;
 
     // Each item as a document without wrapping, laid out one after the other.
-    QVector<QTextDocument*> documents;
+    std::vector<std::unique_ptr<QTextDocument>> documents;
     qreal width = 0;
     qreal height = 0;
     for (const Item& item : std::as_const(m_items)) {
-        auto* document = new QTextDocument;
+        auto document = std::make_unique<QTextDocument>();
         document->setDefaultFont(font());
         document->setDocumentMargin(0);
         if (item.style == ItemStyle::Html)
             document->setHtml(item.text);
         else
             document->setPlainText(item.text);
-        documents.append(document);
         if (width > 0)
             width += m_spacing;
         width += document->idealWidth();
         height = std::max(height, document->size().height());
+        documents.push_back(std::move(document));
     }
 
     const qreal ratio = devicePixelRatioF();
@@ -123,13 +125,12 @@ void Marquee::renderStrip()
     context.palette = palette();
     context.palette.setColor(QPalette::Text, palette().color(QPalette::WindowText));
     qreal x = 0;
-    for (QTextDocument* document : std::as_const(documents)) {
+    for (const auto& document : documents) {
         p.save();
         p.translate(x, (stripHeight - document->size().height()) / 2);
         document->documentLayout()->draw(&p, context);
         p.restore();
         x += document->idealWidth() + m_spacing;
-        delete document;
     }
 }
 
